@@ -8,15 +8,13 @@ namespace vq {
 
 Error::Error(int number)
     : Error(number, standardDescription(number))
-{
-}
+{ }
 
 Error::Error(int number, QString description)
     : m_number(number)
     , m_description(std::move(description))
     , m_what(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
-{
-}
+{ }
 
 QString Error::standardDescription(int number)
 {

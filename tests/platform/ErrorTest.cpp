@@ -5,7 +5,7 @@
 TEST(Error, KnownNumbersCarryTheirStandardDescription)
 {
     EXPECT_EQ(vq::Error(3001).description(),
-              "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
+        "Arguments are of the wrong type, are out of acceptable range, or are in conflict with one another.");
     EXPECT_EQ(vq::Error(94).description(), "Invalid use of Null");
     EXPECT_EQ(vq::Error(35602).description(), "Key is not unique in collection");
 }
