@@ -1,0 +1,94 @@
+#include "frame/Control.h"
+
+#include "frame/ObjectCount.h"
+#include "platform/Error.h"
+#include "platform/Twips.h"
+
+#include <QShowEvent>
+
+namespace vq {
+
+struct Control::Private
+{
+    AmbientProperties ambient;
+    bool shown = false;
+};
+
+Control::Control(QWidget *parent)
+    : QWidget(parent)
+    , d(std::make_unique<Private>())
+{
+    objects::add();
+}
+
+Control::~Control()
+{
+    objects::release();
+}
+
+void Control::InitProperties() { }
+
+void Control::ReadProperties(PropertyBag &) { }
+
+void Control::WriteProperties(PropertyBag &) { }
+
+AmbientProperties Control::ambientProperties() const
+{
+    return d->ambient;
+}
+
+void Control::setAmbientProperties(const AmbientProperties &ambient)
+{
+    d->ambient = ambient;
+}
+
+int Control::widthTwips() const
+{
+    return twips::fromPixelsX(width(), this);
+}
+
+int Control::heightTwips() const
+{
+    return twips::fromPixelsY(height(), this);
+}
+
+void Control::resizeTwips(int width, int height)
+{
+    if (width < 0 || height < 0)
+        throw Error(Error::InvalidPropertyValue);
+    resize(twips::toPixelsX(width, this), twips::toPixelsY(height, this));
+}
+
+void Control::PropertyChanged(const QString &name)
+{
+    Q_EMIT propertyChanged(name);
+}
+
+void Control::Resize() { }
+
+void Control::Show() { }
+
+void Control::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    try {
+        Resize();
+    } catch (const Error &e) {
+        reportError(e);
+    }
+}
+
+void Control::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous() || d->shown)
+        return;
+    d->shown = true;
+    try {
+        Show();
+    } catch (const Error &e) {
+        reportError(e);
+    }
+}
+
+} // namespace vq
