@@ -179,6 +179,7 @@ TEST(Val, LenientLeadingNumber)
         {"  12 34abc", 1234},
         {"&HFF", 255},
         {"&hff", 255},
+        {"&HFFFF", 65535},
         {"&O17", 15},
         {"&o 1 7 9", 15},
         {"1e3", 1000},
