@@ -29,8 +29,7 @@ void guarded(F &&f)
 
 EntryField::EntryField(QWidget *parent)
     : QLineEdit(parent)
-{
-}
+{ }
 
 void EntryField::deliverKey(QKeyEvent *event)
 {
