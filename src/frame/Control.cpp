@@ -57,6 +57,18 @@ void Control::resizeTwips(int width, int height)
     if (width < 0 || height < 0)
         throw Error(Error::InvalidPropertyValue);
     resize(twips::toPixelsX(width, this), twips::toPixelsY(height, this));
+    // A hidden widget gets its resize event only when shown; the host expects the layout now.
+    if (!isVisible())
+        runResize();
+}
+
+void Control::runResize()
+{
+    try {
+        Resize();
+    } catch (const Error &e) {
+        reportError(e);
+    }
 }
 
 void Control::PropertyChanged(const QString &name)
@@ -71,11 +83,7 @@ void Control::Show() { }
 void Control::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    try {
-        Resize();
-    } catch (const Error &e) {
-        reportError(e);
-    }
+    runResize();
 }
 
 void Control::showEvent(QShowEvent *event)

@@ -54,6 +54,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    void runResize();
+
     struct Private;
     std::unique_ptr<Private> d;
 };

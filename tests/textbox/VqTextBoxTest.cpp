@@ -1,0 +1,359 @@
+#include "textbox/VqTextBox.h"
+#include "frame/ControlFactory.h"
+#include "frame/MemoryPropertyBag.h"
+#include "platform/Error.h"
+#include "platform/Twips.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A small form: a plain field, the text box under test, and another plain field after it.
+class TextBoxForm : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        form = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(form.get());
+        before = new QLineEdit(form.get());
+        before->setObjectName("before");
+        box = qobject_cast<VqTextBox *>(vq::CreateControl("VqTextBox", form.get()));
+        ASSERT_NE(box, nullptr);
+        box->InitProperties();
+        after = new QLineEdit(form.get());
+        after->setObjectName("after");
+        layout->addWidget(before);
+        layout->addWidget(box);
+        layout->addWidget(after);
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        text1 = box->findChild<QLineEdit *>("Text1");
+        image1 = box->findChild<QLabel *>("Image1");
+        ASSERT_NE(text1, nullptr);
+        ASSERT_NE(image1, nullptr);
+    }
+
+    void focusBox()
+    {
+        text1->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    void leaveBox()
+    {
+        after->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    std::unique_ptr<QWidget> form;
+    QLineEdit *before = nullptr;
+    QLineEdit *after = nullptr;
+    VqTextBox *box = nullptr;
+    QLineEdit *text1 = nullptr;
+    QLabel *image1 = nullptr;
+};
+
+} // namespace
+
+TEST_F(TextBoxForm, TypingObeysDataTypeAndDecimal)
+{
+    box->setpDataType(VqTextBox::NumberOnly);
+    focusBox();
+    QTest::keyClicks(text1, "1.2.3");
+    EXPECT_EQ(text1->text(), "1.23");
+    text1->clear();
+    box->setpDecimal(0);
+    QTest::keyClicks(text1, "1.5");
+    EXPECT_EQ(text1->text(), "15");
+
+    text1->clear();
+    box->setpDataType(VqTextBox::CharacterOnly);
+    box->setpCase(VqTextBox::UpperCase);
+    QTest::keyClicks(text1, "ab c1'd;");
+    EXPECT_EQ(text1->text(), "ABCD");
+}
+
+TEST_F(TextBoxForm, FullFieldRefusesEvenReplacingTheSelectionButBackspaceWorks)
+{
+    focusBox();
+    QTest::keyClicks(text1, QString(30, 'x'));
+    EXPECT_EQ(text1->text().size(), 25);
+    text1->selectAll();
+    QTest::keyClick(text1, Qt::Key_A);
+    EXPECT_EQ(text1->text(), QString(25, 'x'));
+    QTest::keyClick(text1, Qt::Key_Backspace);
+    EXPECT_TRUE(text1->text().isEmpty());
+}
+
+TEST_F(TextBoxForm, EnterAndDownMoveForwardUpMovesBackAndTheHostStillSeesTheKey)
+{
+    QList<short> seen;
+    QObject::connect(box, &VqTextBox::KeyDown, [&](short &key, short &) { seen.append(key); });
+    focusBox();
+    QTest::keyClick(text1, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), after);
+
+    focusBox();
+    QTest::keyClick(text1, Qt::Key_Down);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), after);
+
+    focusBox();
+    QTest::keyClick(text1, Qt::Key_Up);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), before);
+    EXPECT_EQ(seen, (QList<short> {13, 40, 38}));
+}
+
+TEST_F(TextBoxForm, F1RaisesHelpActionBeforeKeyDownAndDoubleClickOnlyHelpAction)
+{
+    QStringList order;
+    QObject::connect(box, &VqTextBox::HelpAction, [&] { order << "HelpAction"; });
+    QObject::connect(
+        box, &VqTextBox::KeyDown, [&](short &key, short &) { order << QString("KeyDown %1").arg(key); });
+    box->setHelp(nullptr, "select 1"); // accepted and ignored
+    focusBox();
+    QTest::keyClick(text1, Qt::Key_F1);
+    EXPECT_EQ(order, (QStringList {"HelpAction", "KeyDown 112"}));
+    order.clear();
+    QTest::mouseDClick(text1, Qt::LeftButton);
+    EXPECT_EQ(order, QStringList {"HelpAction"});
+}
+
+TEST_F(TextBoxForm, HostMayCancelOrReplaceAKeyInKeyDown)
+{
+    text1->setText("abc");
+    focusBox();
+    QObject::connect(box, &VqTextBox::KeyDown, [](short &key, short &) {
+        if (key == 36) // Home becomes End
+            key = 35;
+        else if (key == 37) // Left is swallowed
+            key = 0;
+    });
+    text1->setCursorPosition(1);
+    QTest::keyClick(text1, Qt::Key_Left);
+    EXPECT_EQ(text1->cursorPosition(), 1);
+    QTest::keyClick(text1, Qt::Key_Home);
+    EXPECT_EQ(text1->cursorPosition(), 3);
+}
+
+TEST_F(TextBoxForm, RightClickEmptiesTheClipboardOnlyInTypedFields)
+{
+    QApplication::clipboard()->setText("kept");
+    QTest::mouseClick(text1, Qt::RightButton);
+    EXPECT_EQ(QApplication::clipboard()->text(), "kept");
+    box->setpDataType(VqTextBox::CharacterOnly);
+    QTest::mousePress(text1, Qt::RightButton);
+    QTest::mouseRelease(text1, Qt::RightButton);
+    EXPECT_TRUE(QApplication::clipboard()->text().isEmpty());
+}
+
+TEST_F(TextBoxForm, EnteringShowsTheMarkerLeftAlignsAndPutsTheCaretAtTheEnd)
+{
+    box->setpDataType(VqTextBox::NumberOnly);
+    box->setText("1234.5");
+    EXPECT_EQ(box->Alignment(), 1);
+    EXPECT_EQ(text1->text(), "1,234.50");
+    EXPECT_EQ(box->Value(), "1234.50");
+    focusBox();
+    EXPECT_TRUE(image1->isVisible());
+    EXPECT_EQ(box->Alignment(), 0);
+    EXPECT_EQ(text1->cursorPosition(), text1->text().size());
+    EXPECT_FALSE(text1->hasSelectedText());
+    leaveBox();
+    EXPECT_FALSE(image1->isVisible());
+    EXPECT_EQ(box->Alignment(), 1);
+    // Leaving again at once computes both forms from the display text.
+    focusBox();
+    leaveBox();
+    EXPECT_EQ(text1->text(), "1,234.50");
+    EXPECT_EQ(box->Value(), "1234.50");
+}
+
+TEST_F(TextBoxForm, LeavingFormatsNumbersAndStoresThePlainValue)
+{
+    box->setpDataType(VqTextBox::NumberOnly);
+    struct Case
+    {
+        short thousands, decimals;
+        QString typed, shown, stored;
+    };
+    const Case cases[] = {
+        {-1, -1, "1234", "1,234.00", "1234"},
+        {-1, -1, "0", ".00", "0"},
+        {-1, 0, "0", "", "0"},
+        {0, 0, "001234", "001234", "1234"},
+        {0, -1, "7", "7.00", "7"},
+        {-1, -1, "", "", ""},
+    };
+    for (const Case &c : cases) {
+        box->setThousandSeperator(c.thousands);
+        box->setpDecimal(c.decimals);
+        focusBox();
+        text1->clear();
+        QTest::keyClicks(text1, c.typed);
+        leaveBox();
+        EXPECT_EQ(text1->text(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(box->Value(), c.stored) << c.typed.toStdString();
+    }
+    // Text that is no number comes through the Text property untouched.
+    box->setText("abc");
+    EXPECT_EQ(box->Text(), "abc");
+    EXPECT_EQ(box->Value(), "abc");
+    box->setThousandSeperator(-1);
+    box->setpDecimal(-1);
+    box->setText(" 1234.5 ");
+    EXPECT_EQ(box->Text(), "1,234.50");
+    EXPECT_EQ(box->Value(), "1234.50");
+    EXPECT_EQ(box->Alignment(), 1);
+    box->setpDecimal(0);
+    box->setText("1234.5");
+    EXPECT_EQ(box->Text(), "1,235");
+    EXPECT_EQ(box->Value(), "1234.50");
+}
+
+TEST_F(TextBoxForm, TextFieldsTrimApplySentenceCaseAndReturnToTheSavedAlignment)
+{
+    auto other = std::unique_ptr<VqTextBox>(qobject_cast<VqTextBox *>(vq::CreateControl("VqTextBox")));
+    other->setAlignment(2);
+    other->show(); // Show saves the centred alignment
+    other->setAlignment(1);
+    other->setpCase(VqTextBox::SentenceCase);
+    other->setText("  hello. world  ");
+    EXPECT_EQ(other->Text(), "Hello.World");
+    EXPECT_EQ(other->Value(), "hello. world");
+    EXPECT_EQ(other->Alignment(), 2);
+}
+
+TEST_F(TextBoxForm, ValueSetterLeavesTheFieldAlone)
+{
+    text1->setText("shown");
+    box->setValue("stored");
+    EXPECT_EQ(box->Text(), "shown");
+    EXPECT_EQ(box->Value(), "stored");
+}
+
+TEST(VqTextBox, EverySetterNotifiesWithItsOwnNameEvenWithoutAChange)
+{
+    VqTextBox box;
+    QStringList names;
+    QObject::connect(&box, &vq::Control::propertyChanged, [&](const QString &n) { names << n; });
+    const QStringList persisted {"Alignment", "Locked", "PasswordChar", "pCase", "pDataType", "pDecimal",
+        "ThousandSeperator", "MaxLength", "Enabled", "ToolTipText", "Value", "Text", "EmptyCheck",
+        "ForeColor"};
+    for (const QString &name : persisted) {
+        names.clear();
+        ASSERT_TRUE(box.setProperty(name.toLatin1(), box.property(name.toLatin1()))) << name.toStdString();
+        EXPECT_EQ(names, QStringList {name});
+    }
+}
+
+TEST(VqTextBox, PropertiesRoundTripThroughABagInOrder)
+{
+    VqTextBox source;
+    source.InitProperties();
+    source.setAlignment(2);
+    source.setLocked(true);
+    source.setPasswordChar("*");
+    source.setpCase(3);
+    source.setpDataType(1);
+    source.setpDecimal(0);
+    source.setThousandSeperator(0);
+    source.setMaxLength(0);
+    source.setToolTipText("tip");
+    source.setValue("v");
+    source.findChild<QLineEdit *>("Text1")->setText("1234.5 as typed");
+    source.setEmptyCheck(1);
+    source.setForeColor(0x0000ff);
+    source.setEnabledProperty(false);
+
+    vq::MemoryPropertyBag bag;
+    source.WriteProperties(bag);
+    EXPECT_EQ(bag.keys(),
+        (QStringList {"Alignment", "Locked", "PasswordChar", "pCase", "pDataType", "pDecimal",
+            "ThousandSeperator", "MaxLength", "Enabled", "ToolTipText", "Value", "Text", "EmptyCheck",
+            "ForeColor"}));
+
+    VqTextBox copy;
+    copy.ReadProperties(bag);
+    EXPECT_EQ(bag.readLog(), bag.keys());
+    for (const QString &key : bag.keys())
+        EXPECT_EQ(copy.property(key.toLatin1()), source.property(key.toLatin1())) << key.toStdString();
+    EXPECT_EQ(copy.Text(), "1234.5 as typed"); // loaded as saved, not reformatted
+    EXPECT_EQ(copy.MaxLength(), 0);
+}
+
+TEST(VqTextBox, MissingKeysGiveDefaultsAndWrongTypesAreRefusedByName)
+{
+    vq::MemoryPropertyBag empty;
+    VqTextBox box;
+    box.ReadProperties(empty);
+    EXPECT_EQ(box.Text(), "");
+    EXPECT_EQ(box.pDecimal(), -1);
+    EXPECT_EQ(box.ThousandSeperator(), -1);
+    EXPECT_EQ(box.MaxLength(), 0);
+    EXPECT_EQ(box.ForeColor(), 0x80000008u);
+    EXPECT_TRUE(box.Enabled());
+
+    vq::MemoryPropertyBag bad;
+    bad.WriteProperty("pCase", "upper");
+    try {
+        box.ReadProperties(bad);
+        FAIL() << "a text pCase was accepted";
+    } catch (const vq::Error &e) {
+        EXPECT_EQ(e.number(), 13);
+        EXPECT_TRUE(e.description().contains("pCase"));
+    }
+}
+
+TEST(VqTextBox, DesignModeShowsTheSurfaceSettingAndInitGivesTheDocumentedDefaults)
+{
+    VqTextBox box;
+    vq::AmbientProperties design;
+    design.UserMode = false;
+    box.setAmbientProperties(design);
+    vq::MemoryPropertyBag bag;
+    box.ReadProperties(bag);
+    EXPECT_EQ(box.surfaceStyle(), 1);
+    box.setAmbientProperties({});
+    box.ReadProperties(bag);
+    EXPECT_EQ(box.surfaceStyle(), 0);
+
+    VqTextBox fresh;
+    fresh.InitProperties();
+    EXPECT_EQ(fresh.MaxLength(), 25);
+    EXPECT_EQ(fresh.pDecimal(), -1);
+    EXPECT_EQ(fresh.pDataType(), 0);
+    EXPECT_EQ(fresh.widthTwips(), 2640);
+    EXPECT_EQ(fresh.heightTwips(), 330);
+}
+
+TEST(VqTextBox, ResizePlacesTheFieldAndMarkerAndSurvivesARefusedWidth)
+{
+    VqTextBox box;
+    auto *text1 = box.findChild<QLineEdit *>("Text1");
+    auto *image1 = box.findChild<QLabel *>("Image1");
+    box.resizeTwips(3000, 330);
+    EXPECT_NEAR(vq::twips::geometry(text1).width(), 3000 - 530, 15);
+    EXPECT_NEAR(vq::twips::geometry(image1).x(), vq::twips::geometry(text1).width() + 20, 15);
+    EXPECT_NEAR(vq::twips::geometry(image1).y(), -90, 15);
+
+    const int widthBefore = text1->width();
+    box.resizeTwips(300, 330);
+    EXPECT_EQ(text1->width(), widthBefore);
+    EXPECT_NEAR(vq::twips::geometry(image1).x(), vq::twips::geometry(text1).width() + 20, 15);
+    EXPECT_THROW(box.resizeTwips(-1, 330), vq::Error);
+}
