@@ -12,6 +12,8 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+#include <memory>
+
 #if defined(Q_OS_UNIX)
 #include <dlfcn.h>
 #endif
@@ -100,7 +102,9 @@ void Registry::writeEntry(const Entry &e)
     s.endGroup();
     s.setValue(QStringLiteral("ProgID/") + e.name, e.classId.toString(QUuid::WithBraces));
     s.sync();
-    if (s.status() != QSettings::NoError)
+    // A format error only says that the old content was unreadable; the file is rewritten whole, which
+    // repairs it.
+    if (s.status() == QSettings::AccessError)
         throw Error(
             Error::InvalidProcedureCall, QStringLiteral("Cannot write the registry file %1").arg(path()));
 }
@@ -166,7 +170,9 @@ void Registry::writeTypeLibrary(const TypeLibrary &t)
     s.setValue(QStringLiteral("Library"), t.library);
     s.endGroup();
     s.sync();
-    if (s.status() != QSettings::NoError)
+    // A format error only says that the old content was unreadable; the file is rewritten whole, which
+    // repairs it.
+    if (s.status() == QSettings::AccessError)
         throw Error(
             Error::InvalidProcedureCall, QStringLiteral("Cannot write the registry file %1").arg(path()));
 }
@@ -290,10 +296,8 @@ QObject *Registry::createObject(const QUuid &classId, QWidget *parent)
     const QUuid iid;
     if (getClassObject(&classId, &iid, &object) != status::Ok || !object)
         notRegistered(classId, QStringLiteral("%1 does not serve this class").arg(e.library));
-    auto *factory = static_cast<ClassFactory *>(object);
-    QObject *instance = factory->CreateInstance(parent);
-    delete factory;
-    return instance;
+    const std::unique_ptr<ClassFactory> factory(static_cast<ClassFactory *>(object));
+    return factory->CreateInstance(parent);
 }
 
 } // namespace vq

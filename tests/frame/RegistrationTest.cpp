@@ -230,6 +230,10 @@ TEST(Registration, MissingOrCorruptRegistryMeansClassNotRegistered)
     }
     expectNotRegistered(id);
     EXPECT_FALSE(Registry::entry(id).has_value());
+    // Registering over the corrupt file repairs it.
+    ASSERT_EQ(DllRegisterServer(), vq::status::Ok);
+    EXPECT_TRUE(sameFile(Registry::entry(id)->library, QStringLiteral(VQ_LIBRARY_FILE)));
+    EXPECT_TRUE(Registry::typeLibrary(ClassTable::typeLibraryId()).has_value());
 
     // A well-formed entry that names a library which is gone, or a file that is no library.
     for (const QString &library : {registry.dir() + QStringLiteral("/gone.so"), registry.path(), QString()}) {
