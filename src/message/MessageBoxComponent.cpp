@@ -2,6 +2,7 @@
 
 #include "MessageCount.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 namespace vq::message {
@@ -19,6 +20,12 @@ MessageBoxComponent::~MessageBoxComponent()
 
 int MessageBoxComponent::ShowMessage(QString &text, int &, int &, QString &title)
 {
+    // A host without a widget application cannot show a window; saying so on the console beats aborting
+    // the host's process.
+    if (!qobject_cast<QApplication *>(QCoreApplication::instance())) {
+        qWarning("%s: %s", qUtf8Printable(title), qUtf8Printable(text));
+        return 0;
+    }
     // No owner window is given: the box is application-modal and centred on the screen.
     QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok);
     box.setDefaultButton(QMessageBox::Ok);
