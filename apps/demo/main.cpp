@@ -1,5 +1,8 @@
 #include "DemoWindow.h"
 
+#include "frame/MessageComponent.h"
+#include "frame/Registry.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QPixmap>
@@ -18,6 +21,13 @@ int main(int argc, char **argv)
         QStringLiteral("Render the form to a PNG file and exit."), QStringLiteral("FILE"));
     parser.addOption(screenshot);
     parser.process(app);
+
+    // Warnings need a message component; the library's default one is registered unless one already is.
+    if (!vq::Registry::ensureRegistered(
+            vq::MessageComponent::classId(), vq::Registry::defaultMessageLibrary()))
+        std::fprintf(stderr,
+            "vqdemo: the default message component could not be registered; warnings will "
+            "be silent\n");
 
     DemoWindow window;
     window.show();

@@ -21,20 +21,9 @@ using vq::Registry;
 
 namespace {
 
-// Until the text box is part of the build, a plain control stands in for it, so that the road through the
-// class object is the same one a host takes.
-class StandIn : public vq::Control
-{
-public:
-    using vq::Control::Control;
-};
-
 QString creatableClass()
 {
-    const QString name = QStringLiteral("VqTextBox");
-    if (!ClassTable::isAvailable(name))
-        ClassTable::registerConstructor(name, [](QWidget *parent) { return new StandIn(parent); });
-    return name;
+    return QStringLiteral("VqTextBox");
 }
 
 std::unique_ptr<vq::ClassFactory> classObject(const QUuid &id)

@@ -25,11 +25,15 @@ int main(int argc, char **argv)
     out << "message " << OUTSIDE_MESSAGE_LIBRARY << "\n";
     out << "vqregsvr " << OUTSIDE_VQREGSVR << "\n";
 
-    if (vq::ClassTable::isAvailable(QStringLiteral("VqTextBox"))) {
+    {
+        // Driven by property names only, as a host that knows nothing of the C++ type.
         std::unique_ptr<vq::Control> box(vq::CreateControl(QStringLiteral("VqTextBox")));
         out << "created " << box->metaObject()->className() << "\n";
-    } else {
-        out << "VqTextBox is not part of this build\n";
+        box->InitProperties();
+        box->setProperty("pDataType", 2);
+        box->setProperty("Text", QStringLiteral("1234.5"));
+        out << "text " << box->property("Text").toString() << " value " << box->property("Value").toString()
+            << "\n";
     }
     try {
         delete vq::CreateControl(QStringLiteral("NoSuchControl"));
