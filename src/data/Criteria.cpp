@@ -273,6 +273,12 @@ private:
             v.kind = CriteriaValue::Null;
             return v;
         }
+        if (v.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ||
+            v.text.compare(QLatin1String("FALSE"), Qt::CaseInsensitive) == 0) {
+            v.kind = CriteriaValue::Number;
+            v.number = v.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ? -1 : 0;
+            return v;
+        }
         if (const auto number = readNumber(v.text, m_locale)) {
             v.kind = CriteriaValue::Number;
             v.number = *number;

@@ -15,7 +15,8 @@ namespace vq {
 // - field: a name, bare or in square brackets ([Order Date]);
 // - operator: =, <>, <, >, <=, >= or LIKE (any case);
 // - value: a number (the decimal symbol may be "." or the locale's), 'text' (a quote inside is doubled),
-//   #date# (month first or ISO: #1/31/2020#, #2020-01-31 10:30#), NULL (with = or <> only), or any other
+//   #date# (month first or ISO: #1/31/2020#, #2020-01-31 10:30#), TRUE (-1), FALSE (0), NULL (with = or <>
+//   only), or any other
 //   unquoted text up to the next AND/OR or ")": read as a number, else as a date under the locale;
 // - LIKE takes a text whose only wildcards ("%" or "*", meaning any rest) stand at its end, or at both its
 //   ends ('abc%', '%abc%'); without a wildcard it is a plain equality. Text is compared without regard to
