@@ -4,7 +4,57 @@
 #include "data/Driver.h"
 #include "platform/Error.h"
 
+#include <QFile>
+
+#include <algorithm>
+
 namespace vq {
+
+namespace {
+
+// The driver manager's wide-character entry point ignores FILEDSN, so the file's [ODBC] section is read
+// here: its keywords first, then those of the string itself, which take precedence.
+QString expandFileDsn(const vq::ConnectionString &parsed)
+{
+    const QString path = parsed.value(QStringLiteral("FileDSN"));
+    QFile file(path);
+    if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
+        throw Error(ProviderErrorNumber,
+            QStringLiteral("[IM002] The file data source \"%1\" cannot be read: %2")
+                .arg(path, path.isEmpty() ? QStringLiteral("no file named") : file.errorString()));
+    QList<QPair<QString, QString>> pairs;
+    bool inOdbc = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+            continue;
+        if (line.startsWith(QLatin1Char('['))) {
+            inOdbc = line.compare(QLatin1String("[ODBC]"), Qt::CaseInsensitive) == 0;
+            continue;
+        }
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (inOdbc && eq > 0)
+            pairs.append({line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
+    }
+    for (const auto &p : parsed.pairs()) {
+        if (p.first.compare(QLatin1String("FileDSN"), Qt::CaseInsensitive) == 0 ||
+            p.first.compare(QLatin1String("SaveFile"), Qt::CaseInsensitive) == 0)
+            continue;
+        pairs.erase(std::remove_if(pairs.begin(), pairs.end(),
+                        [&](const auto &q) { return q.first.compare(p.first, Qt::CaseInsensitive) == 0; }),
+            pairs.end());
+        pairs.append(p);
+    }
+    if (pairs.isEmpty())
+        throw Error(ProviderErrorNumber,
+            QStringLiteral("[IM002] The file data source \"%1\" has no [ODBC] section.").arg(path));
+    QString text;
+    for (const auto &p : pairs)
+        text += p.first + QLatin1Char('=') + vq::ConnectionString::quoteValue(p.second) + QLatin1Char(';');
+    return text;
+}
+
+} // namespace
 
 Connection::Connection(QObject *parent)
     : QObject(parent)
@@ -55,6 +105,8 @@ void Connection::Open(
     };
     add("UID", userId);
     add("PWD", password);
+    if (parsed.contains(QStringLiteral("FileDSN")))
+        odbc = expandFileDsn(vq::ConnectionString(odbc));
     m_driver = openOdbcDriver(odbc);
 }
 

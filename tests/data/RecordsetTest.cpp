@@ -246,7 +246,8 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
 {
     // Random names with repeats, mixed case, nulls and non-ASCII; every prefix search on the sorted column
     // must land where a plain scan of the rows in order finds the first match.
-    QStringList statements {QStringLiteral("CREATE TABLE words (id integer, word varchar(20), n integer)")};
+    QStringList statements {QStringLiteral("CREATE TABLE words (id integer, word varchar(20), n integer)"),
+        QStringLiteral("BEGIN")};
     QRandomGenerator rng(42);
     const QStringList syllables {"ba", "Ba", "ke", "KE", "r", "zö", "Zö", "a", ""};
     for (int i = 0; i < 1500; ++i) {
@@ -257,6 +258,7 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
         statements
             << QStringLiteral("INSERT INTO words VALUES (%1, %2, %3)").arg(i).arg(value).arg(rng.bounded(50));
     }
+    statements << QStringLiteral("COMMIT");
     const QString file = dir.filePath(QStringLiteral("words.db"));
     testdb::makeSqlite(file, statements);
     Connection c;

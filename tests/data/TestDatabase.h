@@ -63,7 +63,7 @@ inline bool havePostgres()
 // Connection keywords of the test server started by tests/support/with-postgres.sh.
 inline QString postgresKeywords()
 {
-    return QStringLiteral("Servername=%1;Port=%2;Database=%3;UID=%4")
+    return QStringLiteral("Servername=%1;Port=%2;Database=%3;UID=%4;BoolsAsChar=0")
         .arg(qEnvironmentVariable("VQ_PG_HOST"), qEnvironmentVariable("VQ_PG_PORT"),
             qEnvironmentVariable("VQ_PG_DATABASE"), qEnvironmentVariable("VQ_PG_USER"));
 }
