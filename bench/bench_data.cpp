@@ -215,11 +215,16 @@ double openRecordset(
 
 void fetchFigures(const char *label, const QString &connectionString, const char *sql)
 {
+    // Each measured twice, alternating, and the better time kept: the first scan of a fresh table also
+    // pays for the server's first touch of its pages.
     vq::Connection c;
     vq::Recordset rs;
-    const double ours = openRecordset(connectionString, QString::fromLatin1(sql), rs, c);
-    const double scroll = bareFetchScroll(connectionString, sql);
-    const double getData = bareGetData(connectionString, sql);
+    double ours = 1e9, scroll = 1e9, getData = 1e9;
+    for (int i = 0; i < 2; ++i) {
+        ours = std::min(ours, openRecordset(connectionString, QString::fromLatin1(sql), rs, c));
+        scroll = std::min(scroll, bareFetchScroll(connectionString, sql));
+        getData = std::min(getData, bareGetData(connectionString, sql));
+    }
     char what[128];
     std::snprintf(what, sizeof what, "fetch %s, block fetch into record set (%lld rows)", label,
         static_cast<long long>(rs.RecordCount()));
@@ -268,9 +273,13 @@ int main(int argc, char **argv)
         heading("Fetch (all rows, five columns)");
         vq::Connection native;
         vq::Recordset rs;
-        const double ours = openRecordset(QStringLiteral("Provider=SQLite;Data Source=") + path,
-            QStringLiteral("SELECT * FROM big"), rs, native);
-        const double bare = bareSqlite(path);
+        double ours = 1e9, bare = 1e9;
+        for (int i = 0; i < 3; ++i) {
+            bare = std::min(bare, bareSqlite(path));
+            ours = std::min(ours,
+                openRecordset(QStringLiteral("Provider=SQLite;Data Source=") + path,
+                    QStringLiteral("SELECT * FROM big"), rs, native));
+        }
         row("fetch native sqlite3 into record set", ours * 1000, "ms", "bare sqlite3_step loop", bare * 1000,
             "goal: speed >= 0.8 of baseline");
         std::printf("%-58s %10.2f\n", "  speed relative to the bare loop", bare / ours);

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace vq {
@@ -366,17 +367,41 @@ struct Recordset::Private
         return 0;
     }
 
+    struct Entry
+    {
+        quint64 key;
+        quint32 row;
+    };
+
+    // Least significant byte first; stable, so equal keys keep their order. Bytes that are the same in
+    // every key cost no pass.
+    static void radixSort(std::vector<Entry> &entries)
+    {
+        std::vector<Entry> buffer(entries.size());
+        for (int shift = 0; shift < 64; shift += 8) {
+            size_t counts[256] = {};
+            for (const Entry &e : entries)
+                ++counts[(e.key >> shift) & 0xff];
+            if (std::find(std::begin(counts), std::end(counts), entries.size()) != std::end(counts))
+                continue;
+            size_t offset = 0;
+            for (size_t &c : counts) {
+                const size_t count = c;
+                c = offset;
+                offset += count;
+            }
+            for (const Entry &e : entries)
+                buffer[counts[(e.key >> shift) & 0xff]++] = e;
+            entries.swap(buffer);
+        }
+    }
+
     void sortRows()
     {
         order.clear();
         if (sortColumns.empty())
             return;
         const qsizetype n = store.rowCount();
-        struct Entry
-        {
-            quint64 key;
-            quint32 row;
-        };
         std::vector<Entry> entries(static_cast<size_t>(n));
         const int primary = sortColumns.front();
         const bool primaryDescending = sortKeys.front().descending;
@@ -384,20 +409,37 @@ struct Recordset::Private
             const quint64 key = sortKey(primary, r);
             entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }
-        // Equal keys need the full comparison only for text (keys are prefixes) and for a null against
-        // the smallest integer; later sort fields always do.
-        std::sort(entries.begin(), entries.end(), [&](const Entry &a, const Entry &b) {
-            if (a.key != b.key)
-                return a.key < b.key;
-            for (size_t k = 0; k < sortColumns.size(); ++k) {
-                int c = compareCells(sortColumns[k], a.row, b.row);
-                if (sortKeys[k].descending)
-                    c = -c;
-                if (c)
-                    return c < 0;
+        // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
+        // order). Runs of equal keys then need the full comparison only for text (keys are prefixes), for
+        // later sort fields, and for a null against the smallest integer, whose keys coincide.
+        radixSort(entries);
+        const Kind primaryKind = store.kind(primary);
+        bool needRuns = primaryKind == Kind::Text || primaryKind == Kind::Bytes || sortColumns.size() > 1;
+        if (!needRuns && primaryKind != Kind::Double) {
+            for (qsizetype r = 0; r < n && !needRuns; ++r)
+                needRuns = !store.isNull(primary, r) &&
+                    store.integerAt(primary, r) == std::numeric_limits<qint64>::min();
+        }
+        if (needRuns) {
+            auto less = [&](const Entry &a, const Entry &b) {
+                for (size_t k = 0; k < sortColumns.size(); ++k) {
+                    int c = compareCells(sortColumns[k], a.row, b.row);
+                    if (sortKeys[k].descending)
+                        c = -c;
+                    if (c)
+                        return c < 0;
+                }
+                return a.row < b.row;
+            };
+            for (size_t i = 0; i < entries.size();) {
+                size_t j = i + 1;
+                while (j < entries.size() && entries[j].key == entries[i].key)
+                    ++j;
+                if (j - i > 1)
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j), less);
+                i = j;
             }
-            return a.row < b.row;
-        });
+        }
         order.resize(size_t(n));
         for (qsizetype r = 0; r < n; ++r)
             order[size_t(r)] = entries[size_t(r)].row;
