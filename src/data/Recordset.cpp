@@ -572,6 +572,7 @@ struct Recordset::Private
     {
         const qsizetype n = store.rowCount();
         view.clear();
+        positions.clear();
         auto passesRow = [&](quint32 r) { return passes.empty() || ((passes[r >> 6] >> (r & 63)) & 1); };
         if (order.empty()) {
             if (passes.empty()) {
@@ -591,6 +592,61 @@ struct Recordset::Private
                     view.push_back(r);
             }
         }
+    }
+
+    // Position of each row in the view (None when filtered out), built when a scan first needs it.
+    static constexpr quint32 None = std::numeric_limits<quint32>::max();
+    std::vector<quint32> positions;
+
+    const std::vector<quint32> &viewPositions()
+    {
+        if (positions.empty() && !view.empty()) {
+            positions.assign(size_t(store.rowCount()), None);
+            for (size_t p = 0; p < view.size(); ++p)
+                positions[view[p]] = quint32(p);
+        }
+        return positions;
+    }
+
+    // The nearest matching position from `from` on (or back). A match is usually near, so the rows are
+    // first taken in view order; past that, one pass in storage order (no jumps through memory) finds
+    // the nearest match by position.
+    qsizetype scan(const Matcher &m, qsizetype from, bool forward)
+    {
+        constexpr qsizetype Near = 4096;
+        const qsizetype n = size();
+        if (forward) {
+            const qsizetype nearEnd = std::min(n, from + Near);
+            for (qsizetype p = from; p < nearEnd; ++p) {
+                if (m.matches(view[size_t(p)]))
+                    return p;
+            }
+            if (nearEnd >= n)
+                return -1;
+            const std::vector<quint32> &pos = viewPositions();
+            quint32 best = None;
+            for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+                const quint32 p = pos[size_t(r)];
+                if (p != None && p >= quint32(nearEnd) && p < best && m.matches(r))
+                    best = p;
+            }
+            return best == None ? -1 : qsizetype(best);
+        }
+        const qsizetype nearEnd = std::max<qsizetype>(-1, from - Near);
+        for (qsizetype p = from; p > nearEnd; --p) {
+            if (m.matches(view[size_t(p)]))
+                return p;
+        }
+        if (nearEnd < 0)
+            return -1;
+        const std::vector<quint32> &pos = viewPositions();
+        qsizetype best = -1;
+        for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+            const quint32 p = pos[size_t(r)];
+            if (p != None && qsizetype(p) <= nearEnd && qsizetype(p) > best && m.matches(r))
+                best = p;
+        }
+        return best;
     }
 
     // First and one-past-last positions of the run of rows meeting the matcher in the current order.
@@ -892,20 +948,8 @@ bool Recordset::Find(const QString &criteria, qsizetype skipRecords, int searchD
             else if (!forward && from >= lower)
                 found = std::min(from, upper - 1);
         }
-    } else if (forward) {
-        for (qsizetype p = from; p < n; ++p) {
-            if (m.matches(d->view[size_t(p)])) {
-                found = p;
-                break;
-            }
-        }
     } else {
-        for (qsizetype p = from; p >= 0; --p) {
-            if (m.matches(d->view[size_t(p)])) {
-                found = p;
-                break;
-            }
-        }
+        found = d->scan(m, from, forward);
     }
     if (found >= 0)
         d->setPos(found);

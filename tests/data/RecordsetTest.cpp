@@ -250,7 +250,7 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
         QStringLiteral("BEGIN")};
     QRandomGenerator rng(42);
     const QStringList syllables {"ba", "Ba", "ke", "KE", "r", "zö", "Zö", "a", ""};
-    for (int i = 0; i < 1500; ++i) {
+    for (int i = 0; i < 6000; ++i) {
         QString w;
         for (int k = 0; k < 3; ++k)
             w += syllables[int(rng.bounded(syllables.size()))];
@@ -283,7 +283,36 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
                 rs.Find(QStringLiteral("[word] like '%1%'").arg(p));
                 EXPECT_EQ(rs.currentRow(), expected) << sort.toStdString() << " " << p.toStdString();
             }
+            // Sorted by another column the word search scans; far from the start it scans in storage order.
             rs.setSort(QStringLiteral("n"));
+            for (const qsizetype start : {qsizetype(0), qsizetype(2000), rs.rowCount() - 3}) {
+                for (const int direction : {1, -1}) {
+                    qsizetype expected = direction > 0 ? rs.rowCount() : -1;
+                    for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
+                        if (!rs.isNull(r, 1) &&
+                            rs.text(r, 1).startsWith(QStringLiteral("zöa"), Qt::CaseInsensitive)) {
+                            expected = r;
+                            break;
+                        }
+                    }
+                    rs.setAbsolutePosition(start + 1);
+                    rs.Find(QStringLiteral("word like 'ZÖA%'"), 0, direction);
+                    EXPECT_EQ(rs.currentRow(), expected) << start << " " << direction;
+                    // One row, or none, anywhere in the order.
+                    for (const int id : {5999, 17, -5}) {
+                        expected = direction > 0 ? rs.rowCount() : -1;
+                        for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
+                            if (rs.value(r, 0).toInt() == id) {
+                                expected = r;
+                                break;
+                            }
+                        }
+                        rs.setAbsolutePosition(start + 1);
+                        rs.Find(QStringLiteral("id = %1").arg(id), 0, direction);
+                        EXPECT_EQ(rs.currentRow(), expected) << start << " " << direction << " " << id;
+                    }
+                }
+            }
             rs.setAbsolutePosition(qMin<qsizetype>(10, rs.RecordCount()));
             rs.Find(QStringLiteral("n = 7"));
             for (qsizetype r = 0; r < rs.currentRow(); ++r) {
