@@ -48,7 +48,7 @@ double millis(const std::function<void()> &f, int runs = 5)
 void row(const char *what, double value, const char *unit, const char *baselineName, double baseline,
     const char *goal)
 {
-    std::printf("%-58s %10.2f %-3s | %-34s %10.2f %-3s | %s\n", what, value, unit, baselineName, baseline,
+    std::printf("%-58s %10.3f %-3s | %-34s %10.3f %-3s | %s\n", what, value, unit, baselineName, baseline,
         unit, goal);
 }
 
@@ -375,6 +375,8 @@ int main(int argc, char **argv)
             [&] {
                 proxy.setFilterRegularExpression(QString());
                 proxy.setFilterRegularExpression(QStringLiteral("^ba"));
+                if (proxy.rowCount() < 0)
+                    std::puts("");
             },
             1);
         const std::vector<std::pair<const char *, QString>> filters {
