@@ -1,0 +1,154 @@
+#pragma once
+
+#include <QDate>
+#include <QTime>
+#include <QtGlobal>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vq {
+
+// Fetched values held column by column: each column one contiguous typed array, texts in one byte arena
+// (UTF-8) with 32-bit offsets, nulls in a bitmap. A cell costs its value's bytes plus at most eight bytes.
+// Values become QVariant or QString only when the record set reads them.
+class ColumnStore
+{
+public:
+    enum class Kind : quint8 {
+        Integer, // qint64
+        Double, // double
+        DateTime, // qint64: Julian day * 86400000 + milliseconds of the day
+        Text, // UTF-8 bytes in the arena
+        Bytes, // raw bytes in the arena
+    };
+
+    static constexpr qint64 MsecsPerDay = 86400000;
+    static qint64 stamp(qint64 julianDay, qint64 msecs) { return julianDay * MsecsPerDay + msecs; }
+    static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
+    static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
+    // Reads "yyyy-MM-dd", optionally followed by " " or "T" and "HH:mm", ":ss" and fractions of a second;
+    // false for anything else.
+    static bool parseIsoStamp(std::string_view text, qint64 *stamp);
+
+    void reset(const std::vector<Kind> &kinds);
+    // Drops the rows, keeping the columns and their reserved memory.
+    void clearRows();
+    // Returns unused reserve to the system once every row is in.
+    void squeeze();
+
+    int columnCount() const { return int(m_columns.size()); }
+    qsizetype rowCount() const { return m_columns.empty() ? 0 : qsizetype(m_columns.front().size); }
+    Kind kind(int column) const { return m_columns[size_t(column)].kind; }
+
+    void appendNull(int column)
+    {
+        Column &c = m_columns[size_t(column)];
+        const size_t row = c.grow();
+        c.nulls[row >> 6] |= quint64(1) << (row & 63);
+        switch (c.kind) {
+        case Kind::Integer:
+        case Kind::DateTime:
+            c.ints.push_back(0);
+            break;
+        case Kind::Double:
+            c.doubles.push_back(0);
+            break;
+        case Kind::Text:
+        case Kind::Bytes:
+            c.offsets.push_back(quint32(c.arena.size()));
+            break;
+        }
+    }
+    // For Integer and DateTime columns.
+    void appendInteger(int column, qint64 value)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.ints.push_back(value);
+    }
+    void appendDouble(int column, double value)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.doubles.push_back(value);
+    }
+    // For Text and Bytes columns.
+    void appendText(int column, std::string_view bytes)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.arena.append(bytes.data(), bytes.size());
+        c.offsets.push_back(checkedOffset(c.arena.size()));
+    }
+    // The arena of a Text column, for writing a value in place before committing it with commitText.
+    std::string &textArena(int column) { return m_columns[size_t(column)].arena; }
+    void commitText(int column)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.offsets.push_back(checkedOffset(c.arena.size()));
+    }
+
+    bool isNull(int column, qsizetype row) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        return (c.nulls[size_t(row) >> 6] >> (size_t(row) & 63)) & 1;
+    }
+    qint64 integerAt(int column, qsizetype row) const { return m_columns[size_t(column)].ints[size_t(row)]; }
+    double doubleAt(int column, qsizetype row) const
+    {
+        return m_columns[size_t(column)].doubles[size_t(row)];
+    }
+    // Integer or Double columns as a double.
+    double numberAt(int column, qsizetype row) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        return c.kind == Kind::Double ? c.doubles[size_t(row)] : double(c.ints[size_t(row)]);
+    }
+    std::string_view textAt(int column, qsizetype row) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        const quint32 begin = c.offsets[size_t(row)];
+        return std::string_view(c.arena.data() + begin, c.offsets[size_t(row) + 1] - begin);
+    }
+
+    // Changes a column's kind when a value arrives that the column cannot hold: Integer to Double, and
+    // anything to Text (numbers in their shortest form, stamps as ISO dates). Nothing is lost.
+    void convert(int column, Kind to);
+
+    // Bytes held, reserve included.
+    size_t memoryBytes() const;
+
+private:
+    struct Column
+    {
+        Kind kind = Kind::Text;
+        size_t size = 0;
+        std::vector<qint64> ints;
+        std::vector<double> doubles;
+        std::vector<quint32> offsets; // size + 1 entries
+        std::string arena;
+        std::vector<quint64> nulls;
+
+        size_t grow()
+        {
+            if ((size & 63) == 0)
+                nulls.push_back(0);
+            return size++;
+        }
+    };
+
+    static quint32 checkedOffset(size_t offset)
+    {
+        if (offset > 0xffffffffu)
+            tooMuchText();
+        return quint32(offset);
+    }
+    [[noreturn]] static void tooMuchText();
+
+    std::vector<Column> m_columns;
+};
+
+} // namespace vq

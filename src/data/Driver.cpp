@@ -1,0 +1,26 @@
+#include "data/Driver.h"
+
+namespace vq {
+
+ColumnStore::Kind storageKindFor(int adoType)
+{
+    if (isIntegerType(adoType))
+        return ColumnStore::Kind::Integer;
+    if (isNumberType(adoType))
+        return ColumnStore::Kind::Double;
+    if (isDateType(adoType))
+        return ColumnStore::Kind::DateTime;
+    if (isBinaryType(adoType))
+        return ColumnStore::Kind::Bytes;
+    return ColumnStore::Kind::Text;
+}
+
+std::vector<ColumnStore::Kind> DriverCursor::storageKinds() const
+{
+    std::vector<ColumnStore::Kind> kinds;
+    for (const ColumnInfo &c : columns())
+        kinds.push_back(storageKindFor(c.type.type));
+    return kinds;
+}
+
+} // namespace vq

@@ -1,0 +1,490 @@
+#include "data/Driver.h"
+
+#include "data/TextFold.h"
+#include "platform/AutomationDate.h"
+#include "platform/Error.h"
+
+#include <QStringList>
+
+#include <sql.h>
+#include <sqlext.h>
+
+#include <cstring>
+
+namespace vq {
+
+namespace {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC's SQLWCHAR is UTF-16");
+
+// Values larger than this are read with SQLGetData in pieces rather than bound.
+constexpr SQLULEN MaxBoundChars = 4000;
+// Bound buffers of one block stay under this many bytes.
+constexpr size_t BlockBytes = 4 << 20;
+constexpr SQLULEN MaxBlockRows = 1024;
+
+SQLHENV environment()
+{
+    static SQLHENV env = [] {
+        SQLHENV e = SQL_NULL_HENV;
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &e);
+        SQLSetEnvAttr(e, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        return e;
+    }();
+    return env;
+}
+
+QString fromW(const SQLWCHAR *text, qsizetype length)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t *>(text), length);
+}
+
+// Every diagnostic record of a handle, "[SQLSTATE] message" one per line.
+QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
+{
+    QStringList lines;
+    for (SQLSMALLINT i = 1; i < 20; ++i) {
+        SQLWCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLWCHAR message[2048];
+        SQLSMALLINT length = 0;
+        const SQLRETURN rc = SQLGetDiagRecW(type, handle, i, state, &native, message, 2048, &length);
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        lines << QStringLiteral("[%1] %2").arg(
+            fromW(state, 5), fromW(message, qMin<qsizetype>(length, 2047)));
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+[[noreturn]] void fail(SQLSMALLINT type, SQLHANDLE handle, const QString &what)
+{
+    QString message = diagnostics(type, handle);
+    if (message.isEmpty())
+        message = what;
+    throw Error(ProviderErrorNumber, message);
+}
+
+std::u16string wide(const QString &text)
+{
+    return text.toStdU16String();
+}
+
+qint64 timestampStamp(const SQL_TIMESTAMP_STRUCT &t)
+{
+    const QDate date(t.year, t.month, t.day);
+    return ColumnStore::stamp(
+        date.toJulianDay(), ((t.hour * 60 + t.minute) * 60 + t.second) * qint64(1000) + t.fraction / 1000000);
+}
+
+qint64 timeStamp(const SQL_TIME_STRUCT &t)
+{
+    return ColumnStore::stamp(
+        AutomationDate::EpochJulianDay, ((t.hour * 60 + t.minute) * 60 + t.second) * qint64(1000));
+}
+
+class OdbcCursor : public DriverCursor
+{
+public:
+    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt)
+        : m_owner(std::move(owner))
+        , m_stmt(stmt)
+    {
+        try {
+            describe();
+            bind();
+        } catch (...) {
+            SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+            throw;
+        }
+    }
+
+    ~OdbcCursor() override
+    {
+        SQLCloseCursor(m_stmt);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+    }
+
+    const std::vector<ColumnInfo> &columns() const override { return m_columns; }
+
+    qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
+    {
+        qsizetype appended = 0;
+        while (appended < maxRows && !m_done) {
+            if (m_bound) {
+                if (m_blockPos >= m_blockRows && !fetchBlock())
+                    break;
+                while (m_blockPos < m_blockRows && appended < maxRows) {
+                    const SQLUSMALLINT status = m_status[m_blockPos];
+                    if (status != SQL_ROW_NOROW && status != SQL_ROW_DELETED && status != SQL_ROW_ERROR) {
+                        for (size_t c = 0; c < m_columns.size(); ++c)
+                            appendBound(store, int(c), m_blockPos);
+                        ++appended;
+                    } else if (status == SQL_ROW_ERROR) {
+                        fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
+                    }
+                    ++m_blockPos;
+                }
+            } else {
+                const SQLRETURN rc = SQLFetch(m_stmt);
+                if (rc == SQL_NO_DATA) {
+                    m_done = true;
+                    break;
+                }
+                if (!SQL_SUCCEEDED(rc)) {
+                    m_done = true;
+                    fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
+                }
+                for (size_t c = 0; c < m_columns.size(); ++c)
+                    appendByGetData(store, int(c));
+                ++appended;
+            }
+        }
+        return appended;
+    }
+
+private:
+    struct Binding
+    {
+        ColumnStore::Kind kind;
+        SQLSMALLINT cType = SQL_C_WCHAR;
+        SQLLEN width = 0; // bytes per row
+        bool time = false;
+        std::vector<char> buffer;
+        std::vector<SQLLEN> indicators;
+    };
+
+    void describe()
+    {
+        SQLSMALLINT count = 0;
+        if (!SQL_SUCCEEDED(SQLNumResultCols(m_stmt, &count)))
+            fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("The result columns cannot be read."));
+        if (count == 0)
+            throw Error(ProviderErrorNumber, QStringLiteral("The statement returns no rows."));
+        for (SQLSMALLINT i = 1; i <= count; ++i) {
+            SQLWCHAR name[512];
+            SQLSMALLINT nameLength = 0, sqlType = 0, digits = 0, nullable = 0;
+            SQLULEN size = 0;
+            if (!SQL_SUCCEEDED(SQLDescribeColW(
+                    m_stmt, SQLUSMALLINT(i), name, 512, &nameLength, &sqlType, &size, &digits, &nullable)))
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A result column cannot be described."));
+            SQLLEN isUnsigned = SQL_FALSE;
+            SQLColAttributeW(m_stmt, SQLUSMALLINT(i), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+            ColumnInfo info;
+            info.name = fromW(name, qMin<qsizetype>(nameLength, 511));
+            info.type = fieldTypeFromOdbc(sqlType, qint64(size), isUnsigned == SQL_TRUE);
+            m_columns.push_back(info);
+            m_sizes.push_back(size);
+        }
+    }
+
+    void bind()
+    {
+        const std::vector<ColumnStore::Kind> kinds = storageKinds();
+        size_t rowBytes = 0;
+        bool allBindable = true;
+        for (size_t c = 0; c < m_columns.size(); ++c) {
+            Binding b;
+            b.kind = kinds[c];
+            const int type = m_columns[c].type.type;
+            switch (b.kind) {
+            case ColumnStore::Kind::Integer:
+                b.cType = SQL_C_SBIGINT;
+                b.width = sizeof(SQLBIGINT);
+                break;
+            case ColumnStore::Kind::Double:
+                b.cType = SQL_C_DOUBLE;
+                b.width = sizeof(double);
+                break;
+            case ColumnStore::Kind::DateTime:
+                b.time = type == AdoType::DBTime;
+                b.cType = b.time ? SQL_C_TYPE_TIME : SQL_C_TYPE_TIMESTAMP;
+                b.width = b.time ? sizeof(SQL_TIME_STRUCT) : sizeof(SQL_TIMESTAMP_STRUCT);
+                break;
+            case ColumnStore::Kind::Text:
+            case ColumnStore::Kind::Bytes: {
+                const bool text = b.kind == ColumnStore::Kind::Text;
+                b.cType = text ? SQL_C_WCHAR : SQL_C_BINARY;
+                const SQLULEN size = m_sizes[c];
+                const bool longData = type == AdoType::LongVarChar || type == AdoType::LongVarWChar ||
+                    type == AdoType::LongVarBinary || size == 0 || size > MaxBoundChars;
+                if (longData)
+                    allBindable = false;
+                // Characters outside the basic plane take two UTF-16 units each.
+                b.width = text ? SQLLEN((size * 2 + 1) * sizeof(SQLWCHAR)) : SQLLEN(size);
+                break;
+            }
+            }
+            rowBytes += size_t(b.width) + sizeof(SQLLEN);
+            m_bindings.push_back(std::move(b));
+        }
+        if (!allBindable)
+            return; // row by row with SQLGetData
+
+        SQLULEN rows = std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows);
+        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+        if (!SQL_SUCCEEDED(
+                SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows), 0)))
+            rows = 1;
+        SQLULEN actual = rows;
+        if (SQL_SUCCEEDED(SQLGetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, &actual, 0, nullptr)) &&
+            actual >= 1)
+            rows = actual;
+        m_arraySize = rows;
+        m_status.assign(rows, SQL_ROW_NOROW);
+        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_STATUS_PTR, m_status.data(), 0);
+        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0);
+        for (size_t c = 0; c < m_bindings.size(); ++c) {
+            Binding &b = m_bindings[c];
+            b.buffer.resize(size_t(b.width) * rows);
+            b.indicators.resize(rows);
+            if (!SQL_SUCCEEDED(SQLBindCol(
+                    m_stmt, SQLUSMALLINT(c + 1), b.cType, b.buffer.data(), b.width, b.indicators.data())))
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A result column cannot be bound."));
+        }
+        m_bound = true;
+    }
+
+    bool fetchBlock()
+    {
+        m_fetched = 0;
+        std::fill(m_status.begin(), m_status.end(), SQLUSMALLINT(SQL_ROW_NOROW));
+        const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
+        if (rc == SQL_NO_DATA) {
+            m_done = true;
+            return false;
+        }
+        if (!SQL_SUCCEEDED(rc)) {
+            m_done = true;
+            fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
+        }
+        m_blockRows = m_fetched;
+        m_blockPos = 0;
+        if (m_blockRows == 0) {
+            m_done = true;
+            return false;
+        }
+        return true;
+    }
+
+    void appendBound(ColumnStore &store, int c, SQLULEN row)
+    {
+        Binding &b = m_bindings[size_t(c)];
+        const SQLLEN indicator = b.indicators[row];
+        if (indicator == SQL_NULL_DATA) {
+            store.appendNull(c);
+            return;
+        }
+        const char *cell = b.buffer.data() + size_t(b.width) * row;
+        switch (b.kind) {
+        case ColumnStore::Kind::Integer: {
+            SQLBIGINT v;
+            std::memcpy(&v, cell, sizeof v);
+            store.appendInteger(c, v);
+            return;
+        }
+        case ColumnStore::Kind::Double: {
+            double v;
+            std::memcpy(&v, cell, sizeof v);
+            store.appendDouble(c, v);
+            return;
+        }
+        case ColumnStore::Kind::DateTime:
+            if (b.time) {
+                SQL_TIME_STRUCT t;
+                std::memcpy(&t, cell, sizeof t);
+                store.appendInteger(c, timeStamp(t));
+            } else {
+                SQL_TIMESTAMP_STRUCT t;
+                std::memcpy(&t, cell, sizeof t);
+                store.appendInteger(c, timestampStamp(t));
+            }
+            return;
+        case ColumnStore::Kind::Text: {
+            const SQLLEN capacity = b.width - SQLLEN(sizeof(SQLWCHAR));
+            if (indicator == SQL_NO_TOTAL || indicator > capacity) {
+                appendLongValue(store, c, row);
+                return;
+            }
+            appendUtf16AsUtf8(reinterpret_cast<const char16_t *>(cell), size_t(indicator) / sizeof(SQLWCHAR),
+                store.textArena(c));
+            store.commitText(c);
+            return;
+        }
+        case ColumnStore::Kind::Bytes:
+            if (indicator == SQL_NO_TOTAL || indicator > b.width) {
+                appendLongValue(store, c, row);
+                return;
+            }
+            store.appendText(c, std::string_view(cell, size_t(indicator)));
+            return;
+        }
+    }
+
+    // A value longer than the size the driver reported (SQLite does not hold text to its declared length):
+    // read it whole from the row.
+    void appendLongValue(ColumnStore &store, int c, SQLULEN row)
+    {
+        if (!SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+            throw Error(ProviderErrorNumber,
+                QStringLiteral(
+                    "A value of field %1 is longer than the driver reported and cannot be read whole.")
+                    .arg(m_columns[size_t(c)].name));
+        appendByGetData(store, c);
+    }
+
+    void appendByGetData(ColumnStore &store, int c)
+    {
+        Binding &b = m_bindings[size_t(c)];
+        const SQLUSMALLINT column = SQLUSMALLINT(c + 1);
+        SQLLEN indicator = 0;
+        auto get = [&](SQLSMALLINT cType, void *target, SQLLEN length) {
+            const SQLRETURN rc = SQLGetData(m_stmt, column, cType, target, length, &indicator);
+            if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A value cannot be read."));
+            return rc;
+        };
+        switch (b.kind) {
+        case ColumnStore::Kind::Integer: {
+            SQLBIGINT v = 0;
+            get(SQL_C_SBIGINT, &v, sizeof v);
+            indicator == SQL_NULL_DATA ? store.appendNull(c) : store.appendInteger(c, v);
+            return;
+        }
+        case ColumnStore::Kind::Double: {
+            double v = 0;
+            get(SQL_C_DOUBLE, &v, sizeof v);
+            indicator == SQL_NULL_DATA ? store.appendNull(c) : store.appendDouble(c, v);
+            return;
+        }
+        case ColumnStore::Kind::DateTime:
+            if (b.time) {
+                SQL_TIME_STRUCT t {};
+                get(SQL_C_TYPE_TIME, &t, sizeof t);
+                indicator == SQL_NULL_DATA ? store.appendNull(c) : store.appendInteger(c, timeStamp(t));
+            } else {
+                SQL_TIMESTAMP_STRUCT t {};
+                get(SQL_C_TYPE_TIMESTAMP, &t, sizeof t);
+                indicator == SQL_NULL_DATA ? store.appendNull(c) : store.appendInteger(c, timestampStamp(t));
+            }
+            return;
+        case ColumnStore::Kind::Text:
+        case ColumnStore::Kind::Bytes: {
+            const bool text = b.kind == ColumnStore::Kind::Text;
+            std::string &arena = store.textArena(c);
+            const size_t before = arena.size();
+            char chunk[8192];
+            for (;;) {
+                const SQLRETURN rc = get(text ? SQL_C_WCHAR : SQL_C_BINARY, chunk, sizeof chunk);
+                if (rc == SQL_NO_DATA)
+                    break;
+                if (indicator == SQL_NULL_DATA) {
+                    arena.resize(before);
+                    store.appendNull(c);
+                    return;
+                }
+                const SQLLEN room = text ? SQLLEN(sizeof chunk - sizeof(SQLWCHAR)) : SQLLEN(sizeof chunk);
+                const SQLLEN got = (indicator == SQL_NO_TOTAL || indicator > room) ? room : indicator;
+                if (text)
+                    appendUtf16AsUtf8(
+                        reinterpret_cast<const char16_t *>(chunk), size_t(got) / sizeof(SQLWCHAR), arena);
+                else
+                    arena.append(chunk, size_t(got));
+                if (rc == SQL_SUCCESS)
+                    break;
+            }
+            store.commitText(c);
+            return;
+        }
+        }
+    }
+
+    std::shared_ptr<Driver> m_owner;
+    SQLHSTMT m_stmt;
+    std::vector<ColumnInfo> m_columns;
+    std::vector<SQLULEN> m_sizes;
+    std::vector<Binding> m_bindings;
+    bool m_bound = false;
+    bool m_done = false;
+    SQLULEN m_arraySize = 1;
+    std::vector<SQLUSMALLINT> m_status;
+    SQLULEN m_fetched = 0;
+    SQLULEN m_blockRows = 0;
+    SQLULEN m_blockPos = 0;
+};
+
+class OdbcDriver : public Driver
+{
+public:
+    explicit OdbcDriver(const QString &connectionString)
+    {
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_dbc)))
+            throw Error(
+                ProviderErrorNumber, QStringLiteral("The ODBC driver manager cannot make a connection."));
+        SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+        std::u16string text = wide(connectionString);
+        SQLWCHAR out[1024];
+        SQLSMALLINT outLength = 0;
+        const SQLRETURN rc = SQLDriverConnectW(m_dbc, nullptr, reinterpret_cast<SQLWCHAR *>(text.data()),
+            SQLSMALLINT(text.size()), out, 1024, &outLength, SQL_DRIVER_NOPROMPT);
+        if (!SQL_SUCCEEDED(rc)) {
+            QString message = diagnostics(SQL_HANDLE_DBC, m_dbc);
+            SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+            m_dbc = SQL_NULL_HDBC;
+            throw Error(
+                ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The connection failed.") : message);
+        }
+    }
+
+    ~OdbcDriver() override
+    {
+        if (m_dbc) {
+            SQLDisconnect(m_dbc);
+            SQLFreeHandle(SQL_HANDLE_DBC, m_dbc);
+        }
+    }
+
+    std::unique_ptr<DriverCursor> query(const QString &sql) override
+    {
+        SQLHSTMT stmt = run(sql);
+        return std::make_unique<OdbcCursor>(shared_from_this(), stmt);
+    }
+
+    qint64 execute(const QString &sql) override
+    {
+        SQLHSTMT stmt = run(sql);
+        SQLLEN count = -1;
+        SQLRowCount(stmt, &count);
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        return count;
+    }
+
+private:
+    SQLHSTMT run(const QString &sql)
+    {
+        SQLHSTMT stmt = SQL_NULL_HSTMT;
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt)))
+            fail(SQL_HANDLE_DBC, m_dbc, QStringLiteral("A statement cannot be made."));
+        std::u16string text = wide(sql);
+        const SQLRETURN rc =
+            SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(text.data()), SQLINTEGER(text.size()));
+        if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+            const QString message = diagnostics(SQL_HANDLE_STMT, stmt);
+            SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+            throw Error(
+                ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The statement failed.") : message);
+        }
+        return stmt;
+    }
+
+    SQLHDBC m_dbc = SQL_NULL_HDBC;
+};
+
+} // namespace
+
+std::shared_ptr<Driver> openOdbcDriver(const QString &connectionString)
+{
+    return std::make_shared<OdbcDriver>(connectionString);
+}
+
+} // namespace vq

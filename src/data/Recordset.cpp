@@ -1,0 +1,1039 @@
+#include "data/Recordset.h"
+
+#include "data/ColumnStore.h"
+#include "data/Connection.h"
+#include "data/Criteria.h"
+#include "data/Driver.h"
+#include "data/Fields.h"
+#include "data/SortOrder.h"
+#include "data/TextFold.h"
+#include "platform/AutomationDate.h"
+#include "platform/DateText.h"
+#include "platform/Error.h"
+#include "platform/VariantText.h"
+
+#include <QPointer>
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <limits>
+#include <numeric>
+
+namespace vq {
+
+namespace {
+
+using Kind = ColumnStore::Kind;
+
+constexpr qsizetype StreamBlock = 256;
+constexpr qsizetype FetchBlock = 4096;
+
+Error notSupported()
+{
+    return Error(3251, QStringLiteral("Current Recordset does not support this operation."));
+}
+
+Error notOpen()
+{
+    return Error(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+}
+
+Error noConnection()
+{
+    return Error(3709,
+        QStringLiteral(
+            "The connection cannot be used to perform this operation. It is either closed or invalid in "
+            "this context."));
+}
+
+// A bare table name (word characters and dots, or one bracketed or quoted name) means all its rows.
+QString statementFor(const QString &source)
+{
+    static const QRegularExpression bare(
+        QStringLiteral("^\\s*([A-Za-z_][\\w.$]*|\\[[^\\]]+\\]|\"[^\"]+\")\\s*$"));
+    const QRegularExpressionMatch m = bare.match(source);
+    if (!m.hasMatch())
+        return source;
+    QString name = m.captured(1);
+    if (name.startsWith(QLatin1Char('[')))
+        name = QLatin1Char('"') + name.mid(1, name.size() - 2) + QLatin1Char('"');
+    return QStringLiteral("SELECT * FROM ") + name;
+}
+
+quint64 orderedDoubleBits(double d)
+{
+    if (d == 0)
+        d = 0.0; // -0 and +0 are one value
+    const quint64 bits = std::bit_cast<quint64>(d);
+    return (bits >> 63) ? ~bits : bits | (quint64(1) << 63);
+}
+
+template<typename T>
+int sign(T a, T b)
+{
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
+// A criterion bound to a column, ready to test rows.
+struct Matcher
+{
+    enum Mode {
+        NullTest,
+        TextCompare,
+        TextPrefix,
+        TextContains,
+        IntegerCompare,
+        DoubleCompare,
+        StampCompare,
+        ViaText
+    };
+
+    const ColumnStore *store = nullptr;
+    const Recordset *recordset = nullptr;
+    int column = 0;
+    Mode mode = TextCompare;
+    Criterion::Operator op = Criterion::Equal;
+    Criterion::LikeMode likeMode = Criterion::Whole;
+    bool wantNull = false;
+    std::string folded;
+    qint64 integer = 0;
+    double number = 0;
+
+    bool opHolds(int c) const
+    {
+        switch (op) {
+        case Criterion::Equal:
+        case Criterion::Like:
+            return c == 0;
+        case Criterion::NotEqual:
+            return c != 0;
+        case Criterion::Less:
+            return c < 0;
+        case Criterion::Greater:
+            return c > 0;
+        case Criterion::LessEqual:
+            return c <= 0;
+        case Criterion::GreaterEqual:
+            return c >= 0;
+        }
+        return false;
+    }
+
+    bool matches(qsizetype row) const
+    {
+        if (store->isNull(column, row))
+            return mode == NullTest && wantNull;
+        switch (mode) {
+        case NullTest:
+            return !wantNull;
+        case TextCompare:
+            return opHolds(compareToFolded(store->textAt(column, row), folded));
+        case TextPrefix:
+            return comparePrefixToFolded(store->textAt(column, row), folded) == 0;
+        case TextContains:
+            return containsFolded(store->textAt(column, row), folded);
+        case IntegerCompare:
+            return opHolds(sign(store->integerAt(column, row), integer));
+        case DoubleCompare:
+            return opHolds(sign(store->numberAt(column, row), number));
+        case StampCompare:
+            return opHolds(sign(store->integerAt(column, row), integer));
+        case ViaText: {
+            const QByteArray text = recordset->text(-1 - row, column).toUtf8();
+            const std::string_view t(text.constData(), size_t(text.size()));
+            if (op != Criterion::Like)
+                return opHolds(compareToFolded(t, folded));
+            switch (likeMode) {
+            case Criterion::Prefix:
+                return comparePrefixToFolded(t, folded) == 0;
+            case Criterion::Contains:
+                return containsFolded(t, folded);
+            case Criterion::Whole:
+                return compareToFolded(t, folded) == 0;
+            }
+        }
+        }
+        return false;
+    }
+
+    // Whether the rows meeting this criterion are one run in an order sorted by the column.
+    bool contiguousInSortOrder() const
+    {
+        if (mode == TextPrefix)
+            return true;
+        return (op == Criterion::Equal || op == Criterion::Like) &&
+            (mode == TextCompare || mode == IntegerCompare || mode == DoubleCompare || mode == StampCompare);
+    }
+
+    // The row's value against the operand in ascending sort order (nulls first); zero inside the run.
+    int orderAgainst(qsizetype row) const
+    {
+        if (store->isNull(column, row))
+            return -1;
+        switch (mode) {
+        case TextCompare:
+            return compareToFolded(store->textAt(column, row), folded);
+        case TextPrefix:
+            return comparePrefixToFolded(store->textAt(column, row), folded);
+        case IntegerCompare:
+        case StampCompare:
+            return sign(store->integerAt(column, row), integer);
+        case DoubleCompare:
+            return sign(store->numberAt(column, row), number);
+        default:
+            return 0;
+        }
+    }
+};
+
+struct Recordset::Private
+{
+    Recordset *q;
+    QString source;
+    QPointer<Connection> connection;
+    std::shared_ptr<Driver> driver;
+    int cursorType = adOpenForwardOnly;
+    bool open = false;
+
+    std::vector<ColumnInfo> columns;
+    ColumnStore store;
+    vq::Fields fields;
+
+    // Forward-only streaming.
+    std::unique_ptr<DriverCursor> stream;
+    qsizetype blockStart = 0;
+
+    // Static cursor: sort permutation of all rows (empty: fetch order), filter bits (empty: no filter),
+    // and the rows shown, in order.
+    std::vector<SortKey> sortKeys;
+    std::vector<int> sortColumns;
+    QString sortText;
+    QString filterText;
+    std::vector<quint32> order;
+    std::vector<quint64> passes;
+    std::vector<quint32> view;
+
+    qsizetype pos = -1;
+
+    explicit Private(Recordset *recordset)
+        : q(recordset)
+    { }
+
+    bool forwardOnly() const { return cursorType == adOpenForwardOnly; }
+    qsizetype size() const { return forwardOnly() ? store.rowCount() : qsizetype(view.size()); }
+    qsizetype rowAt(qsizetype position) const
+    {
+        return forwardOnly() ? position : qsizetype(view[size_t(position)]);
+    }
+
+    void requireOpen() const
+    {
+        if (!open)
+            throw notOpen();
+    }
+
+    void setPos(qsizetype p)
+    {
+        pos = p;
+        Q_EMIT q->currentRowChanged();
+    }
+
+    void makeFields()
+    {
+        fields.m_fields.clear();
+        for (size_t i = 0; i < columns.size(); ++i) {
+            fields.m_fields.push_back(std::make_unique<Field>(
+                q, int(i), columns[i].name, columns[i].type.type, columns[i].type.definedSize));
+        }
+    }
+
+    int columnOf(const QString &name) const
+    {
+        const int index = fields.indexOf(name.trimmed());
+        if (index < 0)
+            throw Error(Error::BadRecordsetArguments);
+        return index;
+    }
+
+    // Sort fields are bound by name: requeried rows may have other columns, and a sort field that is gone
+    // ends the sort.
+    void bindSortColumns()
+    {
+        sortColumns.clear();
+        for (const SortKey &k : sortKeys) {
+            const int column = fields.indexOf(k.field.trimmed());
+            if (column < 0) {
+                sortKeys.clear();
+                sortColumns.clear();
+                sortText.clear();
+                return;
+            }
+            sortColumns.push_back(column);
+        }
+    }
+
+    // Runs the source and fetches (all rows, or the first block when streaming).
+    void run()
+    {
+        if (!connection || !connection->driver())
+            throw noConnection();
+        driver = connection->driver();
+        std::unique_ptr<DriverCursor> cursor = driver->query(statementFor(source));
+        columns = cursor->columns();
+        store.reset(cursor->storageKinds());
+        makeFields();
+        bindSortColumns();
+        open = true;
+        blockStart = 0;
+        if (forwardOnly()) {
+            stream = std::move(cursor);
+            stream->fetch(store, StreamBlock);
+            pos = 0;
+            return;
+        }
+        try {
+            while (cursor->fetch(store, FetchBlock) > 0) { }
+        } catch (...) {
+            store.squeeze();
+            rebuildAll();
+            throw;
+        }
+        store.squeeze();
+        rebuildAll();
+    }
+
+    void rebuildAll()
+    {
+        sortRows();
+        passes.clear();
+        if (!filterText.isEmpty()) {
+            try {
+                passes = evaluate(parseCriteria(filterText));
+            } catch (const Error &) {
+                filterText.clear();
+            }
+        }
+        rebuildView();
+        pos = 0;
+    }
+
+    // Forward-only: the next block replaces the current one.
+    bool nextBlock()
+    {
+        if (!stream)
+            return false;
+        blockStart += store.rowCount();
+        store.clearRows();
+        return stream->fetch(store, StreamBlock) > 0;
+    }
+
+    int compareCells(int column, qsizetype a, qsizetype b) const
+    {
+        const bool na = store.isNull(column, a);
+        const bool nb = store.isNull(column, b);
+        if (na || nb)
+            return na == nb ? 0 : (na ? -1 : 1);
+        switch (store.kind(column)) {
+        case Kind::Integer:
+        case Kind::DateTime:
+            return sign(store.integerAt(column, a), store.integerAt(column, b));
+        case Kind::Double:
+            return sign(store.doubleAt(column, a), store.doubleAt(column, b));
+        case Kind::Text:
+        case Kind::Bytes:
+            return compareFolded(store.textAt(column, a), store.textAt(column, b));
+        }
+        return 0;
+    }
+
+    quint64 sortKey(int column, qsizetype row) const
+    {
+        if (store.isNull(column, row))
+            return 0;
+        switch (store.kind(column)) {
+        case Kind::Integer:
+        case Kind::DateTime:
+            return quint64(store.integerAt(column, row)) ^ (quint64(1) << 63);
+        case Kind::Double:
+            return orderedDoubleBits(store.doubleAt(column, row));
+        case Kind::Text:
+        case Kind::Bytes:
+            return foldedKey(store.textAt(column, row));
+        }
+        return 0;
+    }
+
+    struct Entry
+    {
+        quint64 key;
+        quint32 row;
+    };
+
+    // Least significant byte first; stable, so equal keys keep their order. Bytes that are the same in
+    // every key cost no pass.
+    static void radixSort(std::vector<Entry> &entries)
+    {
+        std::vector<Entry> buffer(entries.size());
+        for (int shift = 0; shift < 64; shift += 8) {
+            size_t counts[256] = {};
+            for (const Entry &e : entries)
+                ++counts[(e.key >> shift) & 0xff];
+            if (std::find(std::begin(counts), std::end(counts), entries.size()) != std::end(counts))
+                continue;
+            size_t offset = 0;
+            for (size_t &c : counts) {
+                const size_t count = c;
+                c = offset;
+                offset += count;
+            }
+            for (const Entry &e : entries)
+                buffer[counts[(e.key >> shift) & 0xff]++] = e;
+            entries.swap(buffer);
+        }
+    }
+
+    void sortRows()
+    {
+        order.clear();
+        if (sortColumns.empty())
+            return;
+        const qsizetype n = store.rowCount();
+        std::vector<Entry> entries(static_cast<size_t>(n));
+        const int primary = sortColumns.front();
+        const bool primaryDescending = sortKeys.front().descending;
+        for (qsizetype r = 0; r < n; ++r) {
+            const quint64 key = sortKey(primary, r);
+            entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
+        }
+        // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
+        // order). Runs of equal keys then need the full comparison only for text (keys are prefixes), for
+        // later sort fields, and for a null against the smallest integer, whose keys coincide.
+        radixSort(entries);
+        const Kind primaryKind = store.kind(primary);
+        bool needRuns = primaryKind == Kind::Text || primaryKind == Kind::Bytes || sortColumns.size() > 1;
+        if (!needRuns && primaryKind != Kind::Double) {
+            for (qsizetype r = 0; r < n && !needRuns; ++r)
+                needRuns = !store.isNull(primary, r) &&
+                    store.integerAt(primary, r) == std::numeric_limits<qint64>::min();
+        }
+        if (needRuns) {
+            auto less = [&](const Entry &a, const Entry &b) {
+                for (size_t k = 0; k < sortColumns.size(); ++k) {
+                    int c = compareCells(sortColumns[k], a.row, b.row);
+                    if (sortKeys[k].descending)
+                        c = -c;
+                    if (c)
+                        return c < 0;
+                }
+                return a.row < b.row;
+            };
+            for (size_t i = 0; i < entries.size();) {
+                size_t j = i + 1;
+                while (j < entries.size() && entries[j].key == entries[i].key)
+                    ++j;
+                if (j - i > 1)
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j), less);
+                i = j;
+            }
+        }
+        order.resize(size_t(n));
+        for (qsizetype r = 0; r < n; ++r)
+            order[size_t(r)] = entries[size_t(r)].row;
+    }
+
+    Matcher bind(const Criterion &c) const
+    {
+        Matcher m;
+        m.store = &store;
+        m.recordset = q;
+        m.column = columnOf(c.field);
+        m.op = c.op;
+        m.likeMode = c.likeMode;
+        const int type = columns[size_t(m.column)].type.type;
+        const Kind kind = store.kind(m.column);
+        const CriteriaValue &v = c.value;
+        auto refuse = []() -> Error { return Error(Error::BadRecordsetArguments); };
+
+        if (v.kind == CriteriaValue::Null) {
+            m.mode = Matcher::NullTest;
+            m.wantNull = c.op == Criterion::Equal;
+            return m;
+        }
+        if (c.op == Criterion::Like) {
+            const QByteArray pattern = c.pattern.toUtf8();
+            m.folded = foldText(std::string_view(pattern.constData(), size_t(pattern.size())));
+            if (kind == Kind::Text || kind == Kind::Bytes) {
+                m.mode = c.likeMode == Criterion::Prefix
+                    ? Matcher::TextPrefix
+                    : (c.likeMode == Criterion::Contains ? Matcher::TextContains : Matcher::TextCompare);
+            } else {
+                m.mode = Matcher::ViaText;
+            }
+            return m;
+        }
+        switch (kind) {
+        case Kind::Text:
+        case Kind::Bytes: {
+            const QByteArray text = v.text.toUtf8();
+            m.folded = foldText(std::string_view(text.constData(), size_t(text.size())));
+            m.mode = Matcher::TextCompare;
+            return m;
+        }
+        case Kind::Integer:
+        case Kind::Double: {
+            double number = v.number;
+            if (v.kind == CriteriaValue::Text) {
+                if (type == AdoType::Boolean &&
+                    (v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
+                        v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)) {
+                    number = v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ? 1 : 0;
+                } else {
+                    bool ok = false;
+                    number = QLocale().toDouble(v.text.trimmed(), &ok);
+                    if (!ok)
+                        number = v.text.trimmed().toDouble(&ok);
+                    if (!ok)
+                        throw refuse();
+                }
+            } else if (v.kind == CriteriaValue::Date) {
+                throw refuse();
+            }
+            if (type == AdoType::Boolean && number != 0)
+                number = 1; // any true value, the platform's -1 included
+            if (kind == Kind::Integer && number == std::trunc(number) && std::fabs(number) < 9.2e18) {
+                m.mode = Matcher::IntegerCompare;
+                m.integer = qint64(number);
+            } else {
+                m.mode = Matcher::DoubleCompare;
+                m.number = number;
+            }
+            return m;
+        }
+        case Kind::DateTime: {
+            QDateTime date;
+            if (v.kind == CriteriaValue::Date) {
+                date = v.date;
+            } else if (v.kind == CriteriaValue::Number) {
+                date = AutomationDate(v.number).toDateTime();
+            } else {
+                const auto read = textToDate(v.text);
+                if (!read)
+                    throw refuse();
+                date = *read;
+            }
+            m.mode = Matcher::StampCompare;
+            m.integer = ColumnStore::stamp(date.date().toJulianDay(), date.time().msecsSinceStartOfDay());
+            return m;
+        }
+        }
+        throw refuse();
+    }
+
+    // The rows meeting the criteria, as bits by fetch number.
+    std::vector<quint64> evaluate(const CriteriaGroups &groups) const
+    {
+        std::vector<std::vector<Matcher>> bound;
+        for (const auto &group : groups) {
+            std::vector<Matcher> matchers;
+            for (const Criterion &c : group)
+                matchers.push_back(bind(c));
+            bound.push_back(std::move(matchers));
+        }
+        const qsizetype n = store.rowCount();
+        std::vector<quint64> bits(size_t((n + 63) / 64), 0);
+        std::vector<quint32> rows;
+        for (const auto &matchers : bound) {
+            rows.clear();
+            const Matcher &first = matchers.front();
+            for (qsizetype r = 0; r < n; ++r) {
+                if (first.matches(r))
+                    rows.push_back(quint32(r));
+            }
+            for (size_t k = 1; k < matchers.size(); ++k) {
+                const Matcher &m = matchers[k];
+                size_t kept = 0;
+                for (const quint32 r : rows) {
+                    if (m.matches(r))
+                        rows[kept++] = r;
+                }
+                rows.resize(kept);
+            }
+            for (const quint32 r : rows)
+                bits[r >> 6] |= quint64(1) << (r & 63);
+        }
+        return bits;
+    }
+
+    void rebuildView()
+    {
+        const qsizetype n = store.rowCount();
+        view.clear();
+        positions.clear();
+        auto passesRow = [&](quint32 r) { return passes.empty() || ((passes[r >> 6] >> (r & 63)) & 1); };
+        if (order.empty()) {
+            if (passes.empty()) {
+                view.resize(size_t(n));
+                std::iota(view.begin(), view.end(), quint32(0));
+            } else {
+                for (qsizetype r = 0; r < n; ++r) {
+                    if (passesRow(quint32(r)))
+                        view.push_back(quint32(r));
+                }
+            }
+        } else if (passes.empty()) {
+            view = order;
+        } else {
+            for (const quint32 r : order) {
+                if (passesRow(r))
+                    view.push_back(r);
+            }
+        }
+    }
+
+    // Position of each row in the view (None when filtered out), built when a scan first needs it.
+    static constexpr quint32 None = std::numeric_limits<quint32>::max();
+    std::vector<quint32> positions;
+
+    const std::vector<quint32> &viewPositions()
+    {
+        if (positions.empty() && !view.empty()) {
+            positions.assign(size_t(store.rowCount()), None);
+            for (size_t p = 0; p < view.size(); ++p)
+                positions[view[p]] = quint32(p);
+        }
+        return positions;
+    }
+
+    // The nearest matching position from `from` on (or back). A match is usually near, so the rows are
+    // first taken in view order; past that, one pass in storage order (no jumps through memory) finds
+    // the nearest match by position.
+    qsizetype scan(const Matcher &m, qsizetype from, bool forward)
+    {
+        constexpr qsizetype Near = 4096;
+        const qsizetype n = size();
+        if (forward) {
+            const qsizetype nearEnd = std::min(n, from + Near);
+            for (qsizetype p = from; p < nearEnd; ++p) {
+                if (m.matches(view[size_t(p)]))
+                    return p;
+            }
+            if (nearEnd >= n)
+                return -1;
+            const std::vector<quint32> &pos = viewPositions();
+            quint32 best = None;
+            for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+                const quint32 p = pos[size_t(r)];
+                if (p != None && p >= quint32(nearEnd) && p < best && m.matches(r))
+                    best = p;
+            }
+            return best == None ? -1 : qsizetype(best);
+        }
+        const qsizetype nearEnd = std::max<qsizetype>(-1, from - Near);
+        for (qsizetype p = from; p > nearEnd; --p) {
+            if (m.matches(view[size_t(p)]))
+                return p;
+        }
+        if (nearEnd < 0)
+            return -1;
+        const std::vector<quint32> &pos = viewPositions();
+        qsizetype best = -1;
+        for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+            const quint32 p = pos[size_t(r)];
+            if (p != None && qsizetype(p) <= nearEnd && qsizetype(p) > best && m.matches(r))
+                best = p;
+        }
+        return best;
+    }
+
+    // First and one-past-last positions of the run of rows meeting the matcher in the current order.
+    std::pair<qsizetype, qsizetype> sortedRun(const Matcher &m) const
+    {
+        const bool descending = sortKeys.front().descending;
+        auto order = [&](quint32 row) { return descending ? -m.orderAgainst(row) : m.orderAgainst(row); };
+        const auto lower =
+            std::partition_point(view.begin(), view.end(), [&](quint32 r) { return order(r) < 0; });
+        const auto upper = std::partition_point(lower, view.end(), [&](quint32 r) { return order(r) <= 0; });
+        return {lower - view.begin(), upper - view.begin()};
+    }
+};
+
+Recordset::Recordset(QObject *parent)
+    : QObject(parent)
+    , d(std::make_unique<Private>(this))
+{ }
+
+Recordset::~Recordset() = default;
+
+void Recordset::Open(
+    const QString &source, Connection *activeConnection, int cursorType, int lockType, int options)
+{
+    Q_UNUSED(lockType);
+    Q_UNUSED(options);
+    if (!activeConnection || activeConnection->State() != Connection::adStateOpen)
+        throw noConnection();
+    Q_EMIT aboutToChangeRows();
+    Close();
+    d->source = source;
+    d->connection = activeConnection;
+    d->cursorType = cursorType;
+    try {
+        d->run();
+    } catch (...) {
+        Q_EMIT rowsChanged();
+        Q_EMIT currentRowChanged();
+        throw;
+    }
+    Q_EMIT rowsChanged();
+    Q_EMIT currentRowChanged();
+}
+
+void Recordset::Close()
+{
+    if (!d->open)
+        return;
+    Q_EMIT aboutToChangeRows();
+    d->open = false;
+    d->stream.reset();
+    d->store.reset({});
+    d->columns.clear();
+    d->fields.m_fields.clear();
+    d->order.clear();
+    d->passes.clear();
+    d->view.clear();
+    d->sortKeys.clear();
+    d->sortColumns.clear();
+    d->sortText.clear();
+    d->filterText.clear();
+    d->pos = -1;
+    Q_EMIT rowsChanged();
+}
+
+void Recordset::Requery()
+{
+    d->requireOpen();
+    Q_EMIT aboutToChangeRows();
+    d->stream.reset();
+    try {
+        d->run();
+    } catch (...) {
+        Q_EMIT rowsChanged();
+        throw;
+    }
+    Q_EMIT rowsChanged();
+    Q_EMIT currentRowChanged();
+}
+
+int Recordset::State() const
+{
+    return d->open ? adStateOpen : adStateClosed;
+}
+
+QString Recordset::Source() const
+{
+    return d->source;
+}
+
+bool Recordset::isForwardOnly() const
+{
+    return d->forwardOnly();
+}
+
+Fields &Recordset::Fields()
+{
+    return d->fields;
+}
+
+const Fields &Recordset::Fields() const
+{
+    return d->fields;
+}
+
+bool Recordset::isBOF() const
+{
+    d->requireOpen();
+    return d->size() == 0 || d->pos < 0;
+}
+
+bool Recordset::isEOF() const
+{
+    d->requireOpen();
+    return d->size() == 0 || d->pos >= d->size();
+}
+
+void Recordset::MoveFirst()
+{
+    d->requireOpen();
+    if (d->forwardOnly() && d->blockStart > 0) {
+        Requery();
+        return;
+    }
+    d->setPos(0);
+}
+
+void Recordset::MoveNext()
+{
+    d->requireOpen();
+    if (isEOF())
+        throw Error(Error::NoCurrentRecord);
+    if (d->forwardOnly() && d->pos + 1 >= d->size()) {
+        // Past the block: the next one replaces it. A failure leaves the record set at EOF.
+        bool more = false;
+        try {
+            more = d->nextBlock();
+        } catch (...) {
+            d->setPos(d->size());
+            throw;
+        }
+        d->setPos(more ? 0 : d->size());
+        return;
+    }
+    d->setPos(d->pos + 1);
+}
+
+void Recordset::MovePrevious()
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    if (isBOF())
+        throw Error(Error::NoCurrentRecord);
+    d->setPos(d->pos - 1);
+}
+
+void Recordset::MoveLast()
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    d->setPos(d->size() - 1);
+}
+
+void Recordset::Move(qsizetype records)
+{
+    d->requireOpen();
+    if (d->forwardOnly()) {
+        if (records < 0)
+            throw notSupported();
+        for (qsizetype i = 0; i < records && !isEOF(); ++i)
+            MoveNext();
+        return;
+    }
+    const qsizetype target = d->pos + records;
+    d->setPos(std::clamp<qsizetype>(target, -1, d->size()));
+}
+
+qsizetype Recordset::RecordCount() const
+{
+    d->requireOpen();
+    return d->forwardOnly() ? -1 : d->size();
+}
+
+qsizetype Recordset::AbsolutePosition() const
+{
+    if (!d->open || d->forwardOnly())
+        return adPosUnknown;
+    if (d->size() == 0 || d->pos < 0)
+        return adPosBOF;
+    if (d->pos >= d->size())
+        return adPosEOF;
+    return d->pos + 1;
+}
+
+void Recordset::setAbsolutePosition(qsizetype position)
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    if (position < 1 || position > d->size())
+        throw Error(Error::BadRecordsetArguments);
+    d->setPos(position - 1);
+}
+
+qsizetype Recordset::Bookmark() const
+{
+    if (isBOF() || isEOF())
+        throw Error(Error::NoCurrentRecord);
+    return d->forwardOnly() ? d->blockStart + d->pos : d->rowAt(d->pos);
+}
+
+void Recordset::setBookmark(qsizetype bookmark)
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    const auto it = std::find(d->view.begin(), d->view.end(), quint32(bookmark));
+    if (bookmark < 0 || it == d->view.end())
+        throw Error(Error::BadRecordsetArguments);
+    d->setPos(it - d->view.begin());
+}
+
+QString Recordset::Sort() const
+{
+    return d->sortText;
+}
+
+void Recordset::setSort(const QString &sort)
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    std::vector<SortKey> keys = parseSortOrder(sort);
+    std::vector<int> columns;
+    for (const SortKey &k : keys)
+        columns.push_back(d->columnOf(k.field));
+    Q_EMIT aboutToChangeRows();
+    d->sortText = sort;
+    d->sortKeys = std::move(keys);
+    d->sortColumns = std::move(columns);
+    d->sortRows();
+    d->rebuildView();
+    d->pos = 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentRowChanged();
+}
+
+QString Recordset::Filter() const
+{
+    return d->filterText;
+}
+
+void Recordset::setFilter(const QString &criteria)
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    std::vector<quint64> passes;
+    if (!criteria.trimmed().isEmpty())
+        passes = d->evaluate(parseCriteria(criteria));
+    Q_EMIT aboutToChangeRows();
+    d->filterText = criteria.trimmed().isEmpty() ? QString() : criteria;
+    d->passes = std::move(passes);
+    d->rebuildView();
+    d->pos = 0;
+    Q_EMIT rowsChanged();
+    Q_EMIT currentRowChanged();
+}
+
+bool Recordset::Find(const QString &criteria, qsizetype skipRecords, int searchDirection, qsizetype start)
+{
+    d->requireOpen();
+    if (d->forwardOnly())
+        throw notSupported();
+    const Matcher m = d->bind(parseCriterion(criteria));
+    const bool forward = searchDirection != adSearchBackward;
+    const qsizetype n = d->size();
+    qsizetype from = d->pos;
+    if (start >= 0) {
+        const auto it = std::find(d->view.begin(), d->view.end(), quint32(start));
+        if (it == d->view.end())
+            throw Error(Error::BadRecordsetArguments);
+        from = it - d->view.begin();
+    }
+    from += forward ? skipRecords : -skipRecords;
+    if (forward)
+        from = std::max<qsizetype>(from, 0);
+    else
+        from = std::min<qsizetype>(from, n - 1);
+
+    qsizetype found = -1;
+    if (!d->sortColumns.empty() && d->sortColumns.front() == m.column && m.contiguousInSortOrder()) {
+        const auto [lower, upper] = d->sortedRun(m);
+        if (lower < upper) {
+            if (forward && from < upper)
+                found = std::max(from, lower);
+            else if (!forward && from >= lower)
+                found = std::min(from, upper - 1);
+        }
+    } else {
+        found = d->scan(m, from, forward);
+    }
+    if (found >= 0)
+        d->setPos(found);
+    else
+        d->setPos(forward ? n : -1);
+    return found >= 0;
+}
+
+qsizetype Recordset::rowCount() const
+{
+    return d->open ? d->size() : 0;
+}
+
+int Recordset::columnCount() const
+{
+    return int(d->columns.size());
+}
+
+qsizetype Recordset::currentRow() const
+{
+    return d->pos;
+}
+
+bool Recordset::isNull(qsizetype row, int column) const
+{
+    return d->store.isNull(column, d->rowAt(row));
+}
+
+// A negative row addresses the store directly (fetch number -1 - row), for the record set's own matching.
+QVariant Recordset::value(qsizetype row, int column) const
+{
+    const qsizetype r = row < 0 ? -1 - row : d->rowAt(row);
+    const ColumnStore &s = d->store;
+    if (s.isNull(column, r))
+        return QVariant();
+    const int type = d->columns[size_t(column)].type.type;
+    switch (s.kind(column)) {
+    case Kind::Integer: {
+        const qint64 v = s.integerAt(column, r);
+        if (type == AdoType::Boolean)
+            return QVariant(v != 0);
+        if (type == AdoType::BigInt || type == AdoType::UnsignedBigInt || type == AdoType::UnsignedInt ||
+            v != qint64(int(v)))
+            return QVariant(qlonglong(v));
+        return QVariant(int(v));
+    }
+    case Kind::Double:
+        return QVariant(s.doubleAt(column, r));
+    case Kind::DateTime: {
+        const qint64 stamp = s.integerAt(column, r);
+        if (type == AdoType::DBDate)
+            return QVariant(ColumnStore::stampDate(stamp));
+        if (type == AdoType::DBTime)
+            return QVariant(ColumnStore::stampTime(stamp));
+        return QVariant(QDateTime(ColumnStore::stampDate(stamp), ColumnStore::stampTime(stamp), Qt::UTC));
+    }
+    case Kind::Text: {
+        const std::string_view t = s.textAt(column, r);
+        return QVariant(QString::fromUtf8(t.data(), qsizetype(t.size())));
+    }
+    case Kind::Bytes: {
+        const std::string_view t = s.textAt(column, r);
+        return QVariant(QByteArray(t.data(), qsizetype(t.size())));
+    }
+    }
+    return QVariant();
+}
+
+QString Recordset::text(qsizetype row, int column) const
+{
+    const qsizetype r = row < 0 ? -1 - row : d->rowAt(row);
+    const ColumnStore &s = d->store;
+    if (s.isNull(column, r))
+        return QString();
+    if (s.kind(column) == Kind::Text) {
+        const std::string_view t = s.textAt(column, r);
+        return QString::fromUtf8(t.data(), qsizetype(t.size()));
+    }
+    return variantToText(value(-1 - r, column));
+}
+
+size_t Recordset::storageBytes() const
+{
+    return d->store.memoryBytes();
+}
+
+} // namespace vq

@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+// The property is named EOF, which the C library defines as a macro; moc must see the name.
+#ifdef Q_MOC_RUN
+#undef EOF
+#endif
+
+namespace vq {
+
+class Connection;
+class Fields;
+
+// A record set over a connection.
+//
+// Two cursors:
+// - adOpenForwardOnly: rows stream from the driver in blocks; only MoveNext goes on (MoveFirst runs the
+//   query again once the first block is gone), RecordCount is -1, Sort, Filter and Find are refused;
+// - every other cursor type is a client-side static cursor: Open fetches every row into columnar storage
+//   and all navigation, Sort, Filter and Find work on those rows without asking the database again.
+//
+// Sort, Filter and Find texts: see SortOrder.h and Criteria.h. Text is compared, sorted and searched
+// without regard to case. Nulls sort before every value (after them with DESC) and match only "= NULL".
+// A Find whose criterion is an equality or a prefix LIKE on the first sort field positions by binary
+// search; other criteria scan the rows in the current order.
+//
+// Values come as QVariant: integers as int or qlonglong (bool for booleans), other numbers as double,
+// dates (133) as QDate, times (134) as QTime, timestamps and automation dates as QDateTime (in UTC: stored
+// times have no zone), text as QString, binary values as QByteArray, nulls as an invalid QVariant.
+//
+// For views such as a table model, rowCount(), value(row, column) and text(row, column) address rows by
+// their position in the current sort and filter order; aboutToChangeRows() and rowsChanged() bracket every
+// change of that order or of the rows themselves.
+class Recordset : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool BOF READ isBOF)
+    Q_PROPERTY(bool EOF READ isEOF)
+    Q_PROPERTY(qsizetype RecordCount READ RecordCount)
+    Q_PROPERTY(qsizetype AbsolutePosition READ AbsolutePosition WRITE setAbsolutePosition)
+    Q_PROPERTY(QString Sort READ Sort WRITE setSort)
+    Q_PROPERTY(QString Filter READ Filter WRITE setFilter)
+    Q_PROPERTY(QString Source READ Source)
+    Q_PROPERTY(int State READ State)
+
+public:
+    enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
+    enum LockType {
+        adLockReadOnly = 1,
+        adLockPessimistic = 2,
+        adLockOptimistic = 3,
+        adLockBatchOptimistic = 4
+    };
+    enum SearchDirection { adSearchBackward = -1, adSearchForward = 1 };
+    enum PositionEnum { adPosUnknown = -1, adPosBOF = -2, adPosEOF = -3 };
+    enum ObjectState { adStateClosed = 0, adStateOpen = 1 };
+
+    explicit Recordset(QObject *parent = nullptr);
+    ~Recordset() override;
+
+    // Runs `source` (an SQL statement, or a bare table name meaning all its rows) over the open
+    // connection. Lock type and options are accepted; the record set never writes. A failure while
+    // fetching throws after the record set has been opened with the rows fetched so far.
+    Q_INVOKABLE void Open(const QString &source, vq::Connection *activeConnection,
+        int cursorType = adOpenForwardOnly, int lockType = adLockReadOnly, int options = -1);
+    Q_INVOKABLE void Close();
+    // Runs the source again; Sort and Filter stay and apply to the new rows.
+    Q_INVOKABLE void Requery();
+
+    int State() const;
+    QString Source() const;
+    bool isForwardOnly() const;
+
+    vq::Fields &Fields();
+    const vq::Fields &Fields() const;
+
+    bool isBOF() const;
+    bool isEOF() const;
+    Q_INVOKABLE void MoveFirst();
+    Q_INVOKABLE void MoveNext();
+    Q_INVOKABLE void MovePrevious();
+    Q_INVOKABLE void MoveLast();
+    // Moves by `records` from the current row (negative goes back); past either end stops at BOF or EOF.
+    Q_INVOKABLE void Move(qsizetype records);
+
+    // Rows that pass the filter; -1 for a forward-only cursor.
+    qsizetype RecordCount() const;
+    // 1-based position of the current row in the current order; adPosBOF, adPosEOF or adPosUnknown.
+    qsizetype AbsolutePosition() const;
+    void setAbsolutePosition(qsizetype position);
+    // A row's fetch number, stable across Sort and Filter.
+    qsizetype Bookmark() const;
+    void setBookmark(qsizetype bookmark);
+
+    QString Sort() const;
+    // Sorts the rows (stably) and moves to the first one. An empty text restores fetch order.
+    void setSort(const QString &sort);
+    QString Filter() const;
+    // Keeps only the rows that meet the criteria and moves to the first one; an empty text shows every
+    // row. Refused criteria (vq::Error 3001) leave the previous filter in force.
+    void setFilter(const QString &criteria);
+
+    // Looks for the first row meeting one criterion, starting `skipRecords` rows away from the current
+    // row (or from the row with bookmark `start` when it is not -1), forwards or backwards. With no match
+    // the record set stands at EOF (forwards) or BOF (backwards). Returns whether a row was found.
+    Q_INVOKABLE bool Find(const QString &criteria, qsizetype skipRecords = 0,
+        int searchDirection = adSearchForward, qsizetype start = -1);
+
+    // Rows in the current order, for views.
+    qsizetype rowCount() const;
+    int columnCount() const;
+    QVariant value(qsizetype row, int column) const;
+    bool isNull(qsizetype row, int column) const;
+    // The value converted to text for display (an empty text for a null).
+    QString text(qsizetype row, int column) const;
+    // The current row's position in the current order (-1 at BOF, rowCount() at EOF).
+    qsizetype currentRow() const;
+
+    // Bytes held by the fetched values (the columnar storage, reserve included).
+    size_t storageBytes() const;
+
+Q_SIGNALS:
+    void aboutToChangeRows();
+    void rowsChanged();
+    void currentRowChanged();
+
+private:
+    struct Private;
+    std::unique_ptr<Private> d;
+};
+
+} // namespace vq

@@ -1,0 +1,246 @@
+#include "data/Driver.h"
+
+#include "platform/Error.h"
+
+#include <sqlite3.h>
+
+#include <charconv>
+#include <cmath>
+
+namespace vq {
+
+namespace {
+
+[[noreturn]] void fail(sqlite3 *db, const QString &context = QString())
+{
+    QString message = QString::fromUtf8(db ? sqlite3_errmsg(db) : "out of memory");
+    if (!context.isEmpty())
+        message = context + QStringLiteral(": ") + message;
+    throw Error(ProviderErrorNumber, message);
+}
+
+class SqliteDriver;
+
+class SqliteCursor : public DriverCursor
+{
+public:
+    SqliteCursor(std::shared_ptr<Driver> owner, sqlite3 *db, sqlite3_stmt *stmt)
+        : m_owner(std::move(owner))
+        , m_db(db)
+        , m_stmt(stmt)
+    {
+        try {
+            step();
+        } catch (...) {
+            sqlite3_finalize(m_stmt);
+            throw;
+        }
+        const int n = sqlite3_column_count(m_stmt);
+        for (int i = 0; i < n; ++i) {
+            ColumnInfo info;
+            info.name = QString::fromUtf8(sqlite3_column_name(m_stmt, i));
+            const char *declared = sqlite3_column_decltype(m_stmt, i);
+            if (declared) {
+                info.type = fieldTypeFromDeclaredType(QString::fromUtf8(declared));
+            } else {
+                // An expression: its first value says what it holds.
+                switch (m_pending ? sqlite3_column_type(m_stmt, i) : SQLITE_NULL) {
+                case SQLITE_INTEGER:
+                    info.type = {AdoType::BigInt, 8};
+                    break;
+                case SQLITE_FLOAT:
+                    info.type = {AdoType::Double, 8};
+                    break;
+                case SQLITE_BLOB:
+                    info.type = {AdoType::LongVarBinary, 2147483647};
+                    break;
+                default:
+                    info.type = {AdoType::VarWChar, 255};
+                    break;
+                }
+            }
+            m_columns.push_back(info);
+        }
+    }
+
+    ~SqliteCursor() override { sqlite3_finalize(m_stmt); }
+
+    const std::vector<ColumnInfo> &columns() const override { return m_columns; }
+
+    qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
+    {
+        qsizetype fetched = 0;
+        const int n = int(m_columns.size());
+        while (fetched < maxRows) {
+            if (!m_pending) {
+                if (m_done)
+                    break;
+                step();
+                if (!m_pending)
+                    break;
+            }
+            for (int i = 0; i < n; ++i)
+                appendValue(store, i);
+            m_pending = false;
+            ++fetched;
+        }
+        return fetched;
+    }
+
+private:
+    void step()
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc == SQLITE_ROW) {
+            m_pending = true;
+        } else if (rc == SQLITE_DONE) {
+            m_pending = false;
+            m_done = true;
+        } else {
+            m_pending = false;
+            m_done = true;
+            fail(m_db);
+        }
+    }
+
+    void appendText(ColumnStore &store, int i)
+    {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+        store.appendText(i, std::string_view(text ? text : "", size_t(sqlite3_column_bytes(m_stmt, i))));
+    }
+
+    void appendValue(ColumnStore &store, int i)
+    {
+        const int type = sqlite3_column_type(m_stmt, i);
+        if (type == SQLITE_NULL) {
+            store.appendNull(i);
+            return;
+        }
+        switch (store.kind(i)) {
+        case ColumnStore::Kind::Integer:
+            if (type == SQLITE_INTEGER) {
+                store.appendInteger(i, sqlite3_column_int64(m_stmt, i));
+                return;
+            }
+            if (type == SQLITE_FLOAT) {
+                const double v = sqlite3_column_double(m_stmt, i);
+                if (v == std::trunc(v) && std::fabs(v) < 9.2e18) {
+                    store.appendInteger(i, qint64(v));
+                    return;
+                }
+                store.convert(i, ColumnStore::Kind::Double);
+                store.appendDouble(i, v);
+                return;
+            }
+            break;
+        case ColumnStore::Kind::Double:
+            if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+                store.appendDouble(i, sqlite3_column_double(m_stmt, i));
+                return;
+            }
+            if (type == SQLITE_TEXT) {
+                // Numeric text that SQLite kept as text (for example "12.50" in a decimal column).
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+                const int bytes = sqlite3_column_bytes(m_stmt, i);
+                double v = 0;
+                const auto r = std::from_chars(text, text + bytes, v);
+                if (r.ec == std::errc() && r.ptr == text + bytes && bytes > 0) {
+                    store.appendDouble(i, v);
+                    return;
+                }
+            }
+            break;
+        case ColumnStore::Kind::DateTime:
+            if (type == SQLITE_TEXT) {
+                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+                qint64 stamp;
+                if (ColumnStore::parseIsoStamp(
+                        std::string_view(text, size_t(sqlite3_column_bytes(m_stmt, i))), &stamp)) {
+                    store.appendInteger(i, stamp);
+                    return;
+                }
+            }
+            break;
+        case ColumnStore::Kind::Bytes: {
+            const void *blob = sqlite3_column_blob(m_stmt, i);
+            store.appendText(i,
+                std::string_view(static_cast<const char *>(blob), size_t(sqlite3_column_bytes(m_stmt, i))));
+            return;
+        }
+        case ColumnStore::Kind::Text:
+            appendText(store, i);
+            return;
+        }
+        // A value of another kind than its column's declared type: SQLite allows it, so the column
+        // becomes text rather than lose the value.
+        store.convert(i, ColumnStore::Kind::Text);
+        appendText(store, i);
+    }
+
+    std::shared_ptr<Driver> m_owner;
+    sqlite3 *m_db;
+    sqlite3_stmt *m_stmt;
+    std::vector<ColumnInfo> m_columns;
+    bool m_pending = false;
+    bool m_done = false;
+};
+
+class SqliteDriver : public Driver
+{
+public:
+    explicit SqliteDriver(const QString &file)
+    {
+        const QByteArray path = file.toUtf8();
+        const int rc =
+            sqlite3_open_v2(path.constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr);
+        if (rc != SQLITE_OK) {
+            const QString message = QStringLiteral("%1: %2").arg(file, QString::fromUtf8(sqlite3_errstr(rc)));
+            sqlite3_close(m_db);
+            m_db = nullptr;
+            throw Error(ProviderErrorNumber, message);
+        }
+        sqlite3_busy_timeout(m_db, 5000);
+    }
+    ~SqliteDriver() override { sqlite3_close_v2(m_db); }
+
+    std::unique_ptr<DriverCursor> query(const QString &sql) override
+    {
+        sqlite3_stmt *stmt = prepare(sql);
+        return std::make_unique<SqliteCursor>(shared_from_this(), m_db, stmt);
+    }
+
+    qint64 execute(const QString &sql) override
+    {
+        const QByteArray text = sql.toUtf8();
+        char *error = nullptr;
+        if (sqlite3_exec(m_db, text.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+            const QString message = QString::fromUtf8(error ? error : sqlite3_errmsg(m_db));
+            sqlite3_free(error);
+            throw Error(ProviderErrorNumber, message);
+        }
+        return sqlite3_changes64(m_db);
+    }
+
+private:
+    sqlite3_stmt *prepare(const QString &sql)
+    {
+        const QByteArray text = sql.toUtf8();
+        sqlite3_stmt *stmt = nullptr;
+        if (sqlite3_prepare_v2(m_db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
+            fail(m_db);
+        if (!stmt)
+            throw Error(ProviderErrorNumber, QStringLiteral("The statement is empty."));
+        return stmt;
+    }
+
+    sqlite3 *m_db = nullptr;
+};
+
+} // namespace
+
+std::shared_ptr<Driver> openSqliteDriver(const QString &file)
+{
+    return std::make_shared<SqliteDriver>(file);
+}
+
+} // namespace vq

@@ -1,0 +1,270 @@
+#include "TestDatabase.h"
+
+#include "data/Connection.h"
+#include "data/Fields.h"
+#include "data/Recordset.h"
+#include "platform/Error.h"
+#include "platform/VariantText.h"
+
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using namespace vq;
+
+namespace {
+
+QString errorText(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.description();
+    }
+    return QString();
+}
+
+class SqliteOdbc : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        db = dir.filePath(QStringLiteral("odbc.db"));
+        QStringList statements {
+            QStringLiteral(
+                "CREATE TABLE items (id integer, name varchar(10), amount numeric(10,2), born date, "
+                "seen timestamp, note text)"),
+            QStringLiteral("BEGIN")};
+        for (int i = 0; i < 3000; ++i) {
+            statements << QStringLiteral("INSERT INTO items VALUES (%1, 'item%2', %3, '2020-01-%4', "
+                                         "'2020-01-02 10:%5:00', NULL)")
+                              .arg(i)
+                              .arg(i % 100)
+                              .arg(i * 0.5)
+                              .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                              .arg(i % 60, 2, 10, QLatin1Char('0'));
+        }
+        // Longer than its declared size (SQLite keeps it whole) and not ASCII.
+        statements << QStringLiteral("INSERT INTO items VALUES (-1, '%1', NULL, NULL, NULL, '%1')")
+                          .arg(QString(QStringLiteral("Ångström ✓ ")).repeated(500))
+                   << QStringLiteral("COMMIT");
+        testdb::makeSqlite(db, statements);
+    }
+
+    void checkItems(const QString &connectionString)
+    {
+        Connection c;
+        c.Open(connectionString);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM items ORDER BY id"), &c, Recordset::adOpenStatic);
+        ASSERT_EQ(rs.RecordCount(), 3001);
+        const Fields &f = rs.Fields();
+        EXPECT_EQ(f.Item(QStringLiteral("id")).Type(), 3);
+        EXPECT_EQ(f.Item(QStringLiteral("name")).DefinedSize(), 10);
+        // The SQLite ODBC driver reports numeric columns as SQL_DOUBLE.
+        EXPECT_EQ(f.Item(QStringLiteral("amount")).Type(), 5);
+        EXPECT_EQ(f.Item(QStringLiteral("born")).Type(), 133);
+        EXPECT_EQ(f.Item(QStringLiteral("seen")).Type(), 135);
+        // The long value is whole, nothing cut at the declared size.
+        EXPECT_EQ(rs.text(0, 1), QString(QStringLiteral("Ångström ✓ ")).repeated(500));
+        EXPECT_EQ(rs.text(0, 5), rs.text(0, 1));
+        EXPECT_TRUE(rs.isNull(0, 2));
+        rs.setAbsolutePosition(2002);
+        EXPECT_EQ(f.Item(0).Value(), QVariant(2000));
+        EXPECT_EQ(f.Item(1).Value(), QVariant(QStringLiteral("item0")));
+        EXPECT_EQ(variantToText(f.Item(2).Value()), "1000");
+        EXPECT_EQ(f.Item(3).Value(), QVariant(QDate(2020, 1, 13)));
+        EXPECT_EQ(variantToText(f.Item(4).Value()), "1/2/2020 10:20:00 AM");
+        rs.setSort(QStringLiteral("name"));
+        rs.Find(QStringLiteral("[name] like 'ITEM99%'"));
+        EXPECT_EQ(f.Item(1).Value(), QVariant(QStringLiteral("item99")));
+    }
+
+    QTemporaryDir dir;
+    QString db;
+};
+
+} // namespace
+
+TEST_F(SqliteOdbc, ReadsThroughAFileDsnAndADriverString)
+{
+    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("items.dsn")),
+        {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
+    checkItems(QStringLiteral("FileDSN=") + dsn);
+    checkItems(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
+}
+
+TEST_F(SqliteOdbc, StreamsForwardOnlyLikeThePortableList)
+{
+    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("items.dsn")),
+        {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
+    Connection c;
+    c.Open(QStringLiteral("FileDSN=") + dsn, QString(), QString(), -1);
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT amount FROM items WHERE id >= 0 ORDER BY id"), &c,
+        Recordset::adOpenForwardOnly, Recordset::adLockReadOnly, -1);
+    QStringList items;
+    while (!rs.isEOF()) {
+        items << variantToText(rs.Fields().Item(0).Value());
+        rs.MoveNext();
+    }
+    ASSERT_EQ(items.size(), 3000);
+    EXPECT_EQ(items[3], "1.5");
+    EXPECT_EQ(items.last(), "1499.5");
+}
+
+TEST_F(SqliteOdbc, FailuresCarryTheDriverDiagnostics)
+{
+    Connection c;
+    QString message = errorText([&] { c.Open(QStringLiteral("Driver={No Such Driver};Database=x")); });
+    EXPECT_TRUE(message.contains(QStringLiteral("No Such Driver"))) << message.toStdString();
+    message =
+        errorText([&] { c.Open(QStringLiteral("FileDSN=") + dir.filePath(QStringLiteral("missing.dsn"))); });
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_EQ(c.State(), Connection::adStateClosed);
+
+    c.Open(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
+    Recordset rs;
+    message =
+        errorText([&] { rs.Open(QStringLiteral("SELECT * FROM nowhere"), &c, Recordset::adOpenStatic); });
+    EXPECT_TRUE(message.contains(QStringLiteral("no such table"))) << message.toStdString();
+    EXPECT_EQ(rs.State(), Recordset::adStateClosed);
+}
+
+namespace {
+
+class Postgres : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!testdb::havePostgres())
+            GTEST_SKIP() << "no test server: run through ./vq test (tests/support/with-postgres.sh)";
+        table = testdb::uniqueName("vq_types");
+        admin.Open(testdb::postgresDriverString());
+        admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+        admin.Execute(QStringLiteral(
+            "CREATE TABLE %1 (i integer, b bigint, s smallint, r real, d double precision, n numeric(10,2), "
+            "v varchar(20), t text, dt date, ts timestamp, tm time, f boolean)")
+                          .arg(table));
+        admin.Execute(
+            QStringLiteral("INSERT INTO %1 VALUES (1, 9000000000, 7, 0.5, 2.25, 12.50, 'Zoë ✓', "
+                           "repeat('long ', 3000), '2020-01-02', '2020-01-02 10:30:00', '08:15:00', true), "
+                           "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)")
+                .arg(table));
+    }
+
+    void TearDown() override
+    {
+        if (admin.State() == Connection::adStateOpen)
+            admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+    }
+
+    void checkTypes(const QString &connectionString)
+    {
+        Connection c;
+        c.Open(connectionString);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT * FROM %1 ORDER BY i").arg(table), &c, Recordset::adOpenStatic);
+        ASSERT_EQ(rs.RecordCount(), 2);
+        const Fields &f = rs.Fields();
+        const std::vector<int> types {3, 20, 2, 4, 5, 131, 202, 203, 133, 135, 134, 11};
+        for (int i = 0; i < f.Count(); ++i)
+            EXPECT_EQ(f.Item(i).Type(), types[size_t(i)]) << f.Item(i).Name().toStdString();
+        EXPECT_EQ(f.Item(QStringLiteral("v")).DefinedSize(), 20);
+        EXPECT_EQ(f.Item(0).Value(), QVariant(1));
+        EXPECT_EQ(f.Item(1).Value(), QVariant(qlonglong(9000000000)));
+        EXPECT_EQ(variantToText(f.Item(5).Value()), "12.5");
+        EXPECT_EQ(f.Item(6).Value(), QVariant(QStringLiteral("Zoë ✓")));
+        EXPECT_EQ(f.Item(7).Value().toString(), QString(QStringLiteral("long ")).repeated(3000));
+        EXPECT_EQ(variantToText(f.Item(8).Value()), "1/2/2020");
+        EXPECT_EQ(variantToText(f.Item(9).Value()), "1/2/2020 10:30:00 AM");
+        EXPECT_EQ(f.Item(10).Value(), QVariant(QTime(8, 15)));
+        EXPECT_EQ(variantToText(f.Item(11).Value()), "True");
+        rs.MoveNext();
+        for (int i = 0; i < f.Count(); ++i)
+            EXPECT_FALSE(f.Item(i).Value().isValid()) << i;
+        rs.setFilter(QStringLiteral("[v] like 'zoË%' and [n] = 12.5"));
+        EXPECT_EQ(rs.RecordCount(), 1);
+    }
+
+    Connection admin;
+    QString table;
+};
+
+} // namespace
+
+TEST_F(Postgres, ReadsEveryTypeThroughADriverStringAndAFileDsn)
+{
+    checkTypes(testdb::postgresDriverString());
+    QTemporaryDir dir;
+    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("pg.dsn")),
+        {QStringLiteral("Driver=%1").arg(qEnvironmentVariable("VQ_PG_DRIVER")),
+            QStringLiteral("Servername=%1").arg(qEnvironmentVariable("VQ_PG_HOST")),
+            QStringLiteral("Port=%1").arg(qEnvironmentVariable("VQ_PG_PORT")),
+            QStringLiteral("Database=%1").arg(qEnvironmentVariable("VQ_PG_DATABASE")),
+            QStringLiteral("UID=%1").arg(qEnvironmentVariable("VQ_PG_USER")),
+            QStringLiteral("BoolsAsChar=0")});
+    checkTypes(QStringLiteral("FileDSN=") + dsn);
+}
+
+TEST_F(Postgres, ABadQueryOrLoginIsAClearError)
+{
+    Recordset rs;
+    const QString message =
+        errorText([&] { rs.Open(QStringLiteral("SELECT nothing FROM %1").arg(table), &admin, 3); });
+    EXPECT_TRUE(message.contains(QStringLiteral("nothing"))) << message.toStdString();
+    Connection c;
+    const QString login = errorText([&] {
+        c.Open(QStringLiteral("Driver={%1};Servername=%2;Port=%3;Database=nodb;UID=postgres")
+                   .arg(qEnvironmentVariable("VQ_PG_DRIVER"), qEnvironmentVariable("VQ_PG_HOST"),
+                       qEnvironmentVariable("VQ_PG_PORT")));
+    });
+    EXPECT_TRUE(login.contains(QStringLiteral("nodb"))) << login.toStdString();
+}
+
+TEST_F(Postgres, AServerGoneInTheMiddleOfAFetchKeepsTheRowsFetched)
+{
+    const QString big = testdb::uniqueName("vq_big");
+    admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(big));
+    admin.Execute(QStringLiteral("CREATE TABLE %1 AS SELECT g AS id, 'row ' || g AS name FROM "
+                                 "generate_series(1, 20000) g")
+                      .arg(big));
+    // The driver fetches through a server cursor, 100 rows at a time, so the server is needed to the end.
+    Connection c;
+    c.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
+    Recordset pid;
+    pid.Open(QStringLiteral("SELECT pg_backend_pid()"), &c, Recordset::adOpenStatic);
+    const int backend = pid.Fields().Item(0).Value().toInt();
+    pid.Close();
+
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT id, name FROM %1 ORDER BY id").arg(big), &c, Recordset::adOpenForwardOnly);
+    int read = 0;
+    QString message;
+    try {
+        while (!rs.isEOF()) {
+            if (read == 150)
+                admin.Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
+            EXPECT_EQ(rs.Fields().Item(0).Value().toInt(), read + 1);
+            ++read;
+            rs.MoveNext();
+        }
+    } catch (const Error &e) {
+        message = e.description();
+    }
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_GE(read, 150);
+    EXPECT_LT(read, 20000);
+    EXPECT_TRUE(rs.isEOF());
+
+    // A static cursor opened on a connection that dies keeps what it had and says why.
+    Connection c2;
+    c2.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
+    admin.Execute(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid <> "
+                                 "pg_backend_pid() AND datname = current_database() AND pid <> %1")
+                      .arg(backend));
+    Recordset gone;
+    EXPECT_FALSE(errorText([&] { gone.Open(big, &c2, Recordset::adOpenStatic); }).isEmpty());
+    admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(big));
+}

@@ -1,0 +1,432 @@
+#include "TestDatabase.h"
+
+#include "data/Adodc.h"
+#include "data/Connection.h"
+#include "data/Fields.h"
+#include "data/Recordset.h"
+#include "platform/Error.h"
+#include "platform/VariantText.h"
+
+#include <QRandomGenerator>
+
+#include <gtest/gtest.h>
+
+using namespace vq;
+
+namespace {
+
+int errorNumber(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const Error &e) {
+        return e.number();
+    }
+    return 0;
+}
+
+class SqliteRecordset : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        path = dir.filePath(QStringLiteral("people.db"));
+        testdb::makeSqlite(path,
+            {QStringLiteral(
+                 "CREATE TABLE people (id integer, name varchar(40), city nvarchar(30), amount "
+                 "numeric(10,2), born date, seen timestamp, active boolean, note text, ratio real, "
+                 "big bigint, small smallint, price float, code char(4))"),
+                QStringLiteral(
+                    "INSERT INTO people VALUES (1, 'Baker', 'Boston', 12.5, '2020-01-02', '2020-01-02 "
+                    "10:30:00', 1, 'first', 0.5, 9000000000, 7, 1.25, 'AB')"),
+                QStringLiteral(
+                    "INSERT INTO people VALUES (2, 'Adams', 'Ängelholm', 0, '1999-12-31', '1999-12-31 "
+                    "00:00:00', 0, NULL, NULL, NULL, NULL, NULL, NULL)"),
+                QStringLiteral(
+                    "INSERT INTO people VALUES (3, 'Bakersfield', 'boston', 5, NULL, NULL, NULL, 'x', 2, "
+                    "3, 4, 5.5, 'CD')"),
+                QStringLiteral(
+                    "INSERT INTO people VALUES (12, 'zoë', NULL, 120, '2021-06-30', NULL, 1, NULL, 1, 1, "
+                    "1, 1, 'EF')"),
+                QStringLiteral(
+                    "INSERT INTO people VALUES (120, NULL, 'Boston', 12, '2021-06-30', NULL, 0, NULL, 1, "
+                    "1, 1, 1, 'GH')")});
+        connection.Open(testdb::nativeString(path));
+    }
+
+    // The values of one column in the current order.
+    QStringList column(Recordset &rs, int c)
+    {
+        QStringList out;
+        for (qsizetype r = 0; r < rs.rowCount(); ++r)
+            out << (rs.isNull(r, c) ? QStringLiteral("<null>") : rs.text(r, c));
+        return out;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    Connection connection;
+};
+
+} // namespace
+
+TEST_F(SqliteRecordset, FieldsCarryTypeCodesSizesAndValues)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    const Fields &f = rs.Fields();
+    ASSERT_EQ(f.Count(), 13);
+    const std::vector<std::pair<int, qint64>> expected {{3, 4}, {200, 40}, {202, 30}, {131, 19}, {133, 6},
+        {135, 16}, {11, 2}, {201, 2147483647}, {4, 4}, {20, 8}, {2, 2}, {5, 8}, {129, 4}};
+    for (int i = 0; i < f.Count(); ++i) {
+        EXPECT_EQ(f.Item(i).Type(), expected[size_t(i)].first) << f.Item(i).Name().toStdString();
+        EXPECT_EQ(f.Item(i).DefinedSize(), expected[size_t(i)].second) << f.Item(i).Name().toStdString();
+    }
+    EXPECT_EQ(f.Item(QStringLiteral("NAME")).index(), 1);
+    EXPECT_EQ(errorNumber([&] { f.Item(QStringLiteral("nope")); }), 3265);
+
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(f.Item(0).Value(), QVariant(1));
+    EXPECT_EQ(f.Item(1).Value(), QVariant(QStringLiteral("Baker")));
+    EXPECT_EQ(f.Item(3).Value(), QVariant(12.5));
+    EXPECT_EQ(f.Item(4).Value(), QVariant(QDate(2020, 1, 2)));
+    EXPECT_EQ(f.Item(5).Value().toDateTime(), QDateTime(QDate(2020, 1, 2), QTime(10, 30), Qt::UTC));
+    EXPECT_EQ(f.Item(6).Value(), QVariant(true));
+    EXPECT_EQ(f.Item(9).Value(), QVariant(qlonglong(9000000000)));
+
+    // Value to text as for display; a null cannot be converted.
+    EXPECT_EQ(variantToText(f.Item(3).Value()), "12.5");
+    EXPECT_EQ(variantToText(f.Item(4).Value()), "1/2/2020");
+    EXPECT_EQ(variantToText(f.Item(5).Value()), "1/2/2020 10:30:00 AM");
+    EXPECT_EQ(variantToText(f.Item(6).Value()), "True");
+    rs.MoveNext();
+    EXPECT_EQ(rs.text(1, 2), "Ängelholm");
+    EXPECT_EQ(variantToText(f.Item(5).Value()), "12/31/1999");
+    EXPECT_FALSE(f.Item(7).Value().isValid());
+    EXPECT_EQ(errorNumber([&] { variantToText(f.Item(7).Value()); }), 94);
+}
+
+TEST_F(SqliteRecordset, NavigatesBetweenBofAndEof)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT id FROM people ORDER BY id"), &connection, Recordset::adOpenStatic);
+    EXPECT_FALSE(rs.isBOF());
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+    rs.MoveLast();
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(120));
+    rs.MoveNext();
+    EXPECT_TRUE(rs.isEOF());
+    EXPECT_EQ(rs.AbsolutePosition(), Recordset::adPosEOF);
+    EXPECT_EQ(errorNumber([&] { rs.MoveNext(); }), 3021);
+    EXPECT_EQ(errorNumber([&] { rs.Fields().Item(0).Value(); }), 3021);
+    rs.MoveFirst();
+    rs.MovePrevious();
+    EXPECT_TRUE(rs.isBOF());
+    rs.Move(3);
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(3));
+    rs.setAbsolutePosition(2);
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(2));
+    EXPECT_EQ(rs.property("EOF").toBool(), false);
+
+    Recordset empty;
+    empty.Open(QStringLiteral("SELECT * FROM people WHERE id < 0"), &connection, Recordset::adOpenStatic);
+    EXPECT_TRUE(empty.isBOF());
+    EXPECT_TRUE(empty.isEOF());
+    EXPECT_EQ(empty.RecordCount(), 0);
+    EXPECT_EQ(empty.Fields().Count(), 13);
+}
+
+TEST_F(SqliteRecordset, SortsStablyWithoutRegardToCaseAndRestoresFetchOrder)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    rs.setSort(QStringLiteral("city"));
+    // Nulls first, equal cities (in any case) keep fetch order.
+    EXPECT_EQ(column(rs, 0), QStringList({"12", "1", "3", "120", "2"}));
+    rs.setSort(QStringLiteral("[city] DESC, id DESC"));
+    EXPECT_EQ(column(rs, 0), QStringList({"2", "120", "3", "1", "12"}));
+    rs.setSort(QStringLiteral("amount"));
+    EXPECT_EQ(column(rs, 3), QStringList({"0", "5", "12", "12.5", "120"}));
+    rs.setSort(QStringLiteral("born DESC"));
+    EXPECT_EQ(column(rs, 0), QStringList({"12", "120", "1", "2", "3"}));
+    EXPECT_EQ(rs.AbsolutePosition(), 1);
+
+    // A refused sort leaves the previous one.
+    EXPECT_EQ(errorNumber([&] { rs.setSort(QStringLiteral("[nope]")); }), 3001);
+    EXPECT_EQ(rs.Sort(), "born DESC");
+    rs.setSort(QString());
+    EXPECT_EQ(column(rs, 0), QStringList({"1", "2", "3", "12", "120"}));
+}
+
+TEST_F(SqliteRecordset, FiltersWithTheCriteriaTheHelpListBuilds)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    rs.setSort(QStringLiteral("[name]"));
+    rs.MoveLast();
+    rs.setFilter(QStringLiteral("[name] like 'BAK%'"));
+    EXPECT_EQ(rs.RecordCount(), 2);
+    EXPECT_EQ(rs.AbsolutePosition(), 1); // repositioned on the first passing row
+    EXPECT_EQ(column(rs, 1), QStringList({"Baker", "Bakersfield"}));
+
+    // Accumulated filters: a like on text, then an equality on a number.
+    rs.setFilter(QStringLiteral("[name] like 'bak%' and [amount] = 5"));
+    EXPECT_EQ(column(rs, 0), QStringList({"3"}));
+    // The empty number text of the help list filters for zero.
+    rs.setFilter(QStringLiteral("[amount] = 0"));
+    EXPECT_EQ(column(rs, 0), QStringList({"2"}));
+    // Sorted by name: the null name comes first.
+    rs.setFilter(QStringLiteral("[city] = 'BOSTON' OR [id] >= 100"));
+    EXPECT_EQ(column(rs, 0), QStringList({"120", "1", "3"}));
+    rs.setFilter(QStringLiteral("(city like '*ost*' AND active = True) OR (name = NULL)"));
+    EXPECT_EQ(column(rs, 0), QStringList({"120", "1"}));
+    rs.setFilter(QStringLiteral("born >= #2021-01-01# and seen = NULL"));
+    EXPECT_EQ(column(rs, 0), QStringList({"120", "12"}));
+    rs.setFilter(QStringLiteral("[seen] = 1/2/2020 10:30"));
+    EXPECT_EQ(column(rs, 0), QStringList({"1"}));
+    // A like on a date compares its display text.
+    rs.setFilter(QStringLiteral("[born] like '6/30%'"));
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.setFilter(QStringLiteral("[city] like 'äng%'"));
+    EXPECT_EQ(column(rs, 0), QStringList({"2"}));
+
+    // Refused criteria leave the filter in force: malformed, unknown field, text for a number.
+    for (const char *bad : {"(id = 1 OR id = 2) AND city = 'Boston'", "[nope] = 1", "[amount] = 'abc'",
+             "[born] = 'someday'", "[name] like 'a%b'"}) {
+        EXPECT_EQ(errorNumber([&] { rs.setFilter(QLatin1String(bad)); }), 3001) << bad;
+        EXPECT_EQ(rs.Filter(), "[city] like 'äng%'");
+        EXPECT_EQ(rs.RecordCount(), 1);
+    }
+    rs.setFilter(QString());
+    EXPECT_EQ(rs.RecordCount(), 5);
+    EXPECT_EQ(rs.Sort(), "[name]");
+}
+
+TEST_F(SqliteRecordset, FindsLikeTheIncrementalSearch)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    rs.setSort(QStringLiteral("name"));
+    auto search = [&](const QString &criteria) {
+        rs.MoveFirst();
+        rs.Find(criteria);
+        return rs.isEOF() ? QStringLiteral("<EOF>") : rs.Fields().Item(0).Value().toString();
+    };
+    EXPECT_EQ(search(QStringLiteral("[name] like 'b%'")), "1");
+    EXPECT_EQ(search(QStringLiteral("[name] like 'bakers%'")), "3");
+    EXPECT_EQ(search(QStringLiteral("[name] like 'bakerz%'")), "<EOF>");
+    EXPECT_EQ(search(QStringLiteral("[name] like 'Bakers%'")), "3");
+    EXPECT_EQ(search(QStringLiteral("[name] like 'ZOË%'")), "12");
+    EXPECT_EQ(search(QStringLiteral("[name] = 'baker'")), "1");
+    EXPECT_EQ(errorNumber([&] { search(QStringLiteral("[name] like 'it's%'")); }), 3001);
+    EXPECT_EQ(errorNumber([&] { search(QString()); }), 3001);
+
+    // A number column: equality, so 12 finds 12 and not 120.
+    rs.setSort(QStringLiteral("[id]"));
+    EXPECT_EQ(search(QStringLiteral("[id] = 12")), "12");
+    EXPECT_EQ(search(QStringLiteral("[id] = 0")), "<EOF>");
+    // Unsorted columns are scanned in the current order.
+    EXPECT_EQ(search(QStringLiteral("[city] like 'bos%'")), "1");
+    rs.Find(QStringLiteral("[city] like 'bos%'"), 1);
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(3));
+
+    // Backwards, with no match ending at BOF.
+    rs.MoveLast();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[amount] = 5"), 0, Recordset::adSearchBackward));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(3));
+    EXPECT_FALSE(rs.Find(QStringLiteral("[id] = 120"), 0, Recordset::adSearchBackward));
+    EXPECT_TRUE(rs.isBOF());
+    // From a bookmark.
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[id] >= 1"), 0, Recordset::adSearchForward, 3));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(12));
+}
+
+TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
+{
+    // Random names with repeats, mixed case, nulls and non-ASCII; every prefix search on the sorted column
+    // must land where a plain scan of the rows in order finds the first match.
+    QStringList statements {QStringLiteral("CREATE TABLE words (id integer, word varchar(20), n integer)"),
+        QStringLiteral("BEGIN")};
+    QRandomGenerator rng(42);
+    const QStringList syllables {"ba", "Ba", "ke", "KE", "r", "zö", "Zö", "a", ""};
+    for (int i = 0; i < 6000; ++i) {
+        QString w;
+        for (int k = 0; k < 3; ++k)
+            w += syllables[int(rng.bounded(syllables.size()))];
+        const QString value = rng.bounded(20) == 0 ? QStringLiteral("NULL") : QStringLiteral("'%1'").arg(w);
+        statements
+            << QStringLiteral("INSERT INTO words VALUES (%1, %2, %3)").arg(i).arg(value).arg(rng.bounded(50));
+    }
+    statements << QStringLiteral("COMMIT");
+    const QString file = dir.filePath(QStringLiteral("words.db"));
+    testdb::makeSqlite(file, statements);
+    Connection c;
+    c.Open(testdb::nativeString(file));
+    Recordset rs;
+    rs.Open(QStringLiteral("words"), &c, Recordset::adOpenStatic);
+
+    const QStringList prefixes {"b", "BA", "bake", "ker", "zö", "ZÖA", "a", "q", "babababa"};
+    for (const QString &sort : {QStringLiteral("word"), QStringLiteral("word DESC")}) {
+        for (const QString &filter : {QString(), QStringLiteral("n < 25")}) {
+            rs.setSort(sort);
+            rs.setFilter(filter);
+            for (const QString &p : prefixes) {
+                qsizetype expected = rs.rowCount();
+                for (qsizetype r = 0; r < rs.rowCount(); ++r) {
+                    if (!rs.isNull(r, 1) && rs.text(r, 1).startsWith(p, Qt::CaseInsensitive)) {
+                        expected = r;
+                        break;
+                    }
+                }
+                rs.MoveFirst();
+                rs.Find(QStringLiteral("[word] like '%1%'").arg(p));
+                EXPECT_EQ(rs.currentRow(), expected) << sort.toStdString() << " " << p.toStdString();
+            }
+            // Sorted by another column the word search scans; far from the start it scans in storage order.
+            rs.setSort(QStringLiteral("n"));
+            for (const qsizetype start : {qsizetype(0), qsizetype(2000), rs.rowCount() - 3}) {
+                for (const int direction : {1, -1}) {
+                    qsizetype expected = direction > 0 ? rs.rowCount() : -1;
+                    for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
+                        if (!rs.isNull(r, 1) &&
+                            rs.text(r, 1).startsWith(QStringLiteral("zöa"), Qt::CaseInsensitive)) {
+                            expected = r;
+                            break;
+                        }
+                    }
+                    rs.setAbsolutePosition(start + 1);
+                    rs.Find(QStringLiteral("word like 'ZÖA%'"), 0, direction);
+                    EXPECT_EQ(rs.currentRow(), expected) << start << " " << direction;
+                    // One row, or none, anywhere in the order.
+                    for (const int id : {5999, 17, -5}) {
+                        expected = direction > 0 ? rs.rowCount() : -1;
+                        for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
+                            if (rs.value(r, 0).toInt() == id) {
+                                expected = r;
+                                break;
+                            }
+                        }
+                        rs.setAbsolutePosition(start + 1);
+                        rs.Find(QStringLiteral("id = %1").arg(id), 0, direction);
+                        EXPECT_EQ(rs.currentRow(), expected) << start << " " << direction << " " << id;
+                    }
+                }
+            }
+            rs.setAbsolutePosition(qMin<qsizetype>(10, rs.RecordCount()));
+            rs.Find(QStringLiteral("n = 7"));
+            for (qsizetype r = 0; r < rs.currentRow(); ++r) {
+                EXPECT_TRUE(r < 9 || rs.value(r, 2).toInt() != 7);
+            }
+            if (!rs.isEOF()) {
+                EXPECT_EQ(rs.Fields().Item(2).Value(), QVariant(7));
+            }
+        }
+    }
+}
+
+TEST_F(SqliteRecordset, ForwardOnlyCursorStreamsEveryRow)
+{
+    QStringList statements {QStringLiteral("CREATE TABLE n (v integer)"), QStringLiteral("BEGIN")};
+    for (int i = 0; i < 1000; ++i)
+        statements << QStringLiteral("INSERT INTO n VALUES (%1)").arg(i);
+    statements << QStringLiteral("COMMIT");
+    const QString file = dir.filePath(QStringLiteral("n.db"));
+    testdb::makeSqlite(file, statements);
+    Connection c;
+    c.Open(testdb::nativeString(file));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT v FROM n"), &c);
+    EXPECT_EQ(rs.RecordCount(), -1);
+    qint64 sum = 0;
+    int count = 0;
+    while (!rs.isEOF()) {
+        sum += rs.Fields().Item(0).Value().toInt();
+        ++count;
+        rs.MoveNext();
+    }
+    EXPECT_EQ(count, 1000);
+    EXPECT_EQ(sum, 999 * 1000 / 2);
+    EXPECT_EQ(errorNumber([&] { rs.setSort(QStringLiteral("v")); }), 3251);
+    EXPECT_EQ(errorNumber([&] { rs.MovePrevious(); }), 3251);
+    rs.MoveFirst(); // runs the query again
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(0));
+}
+
+TEST_F(SqliteRecordset, KeepsValuesThatDoNotFitTheDeclaredType)
+{
+    connection.Execute(QStringLiteral("CREATE TABLE loose (n integer, d date, x numeric)"));
+    connection.Execute(
+        QStringLiteral("INSERT INTO loose VALUES (1, '2020-01-02', 1.5), (2.5, 'soon', 'abc'), "
+                       "('three', 44000, 2)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("loose"), &connection, Recordset::adOpenStatic);
+    EXPECT_EQ(rs.Fields().Item(0).Type(), 3);
+    EXPECT_EQ(rs.text(0, 0), "1");
+    EXPECT_EQ(rs.text(1, 0), "2.5");
+    EXPECT_EQ(rs.text(2, 0), "three");
+    EXPECT_EQ(rs.text(0, 1), "2020-01-02");
+    EXPECT_EQ(rs.text(1, 1), "soon");
+    EXPECT_EQ(rs.text(2, 1), "44000");
+    EXPECT_EQ(rs.text(1, 2), "abc");
+    // Expressions take their type from their first value.
+    Recordset e;
+    e.Open(QStringLiteral("SELECT count(*), 'x' || n, 1.5 FROM loose"), &connection, Recordset::adOpenStatic);
+    EXPECT_EQ(e.Fields().Item(0).Type(), 20);
+    EXPECT_EQ(e.Fields().Item(1).Type(), 202);
+    EXPECT_EQ(e.Fields().Item(2).Type(), 5);
+    EXPECT_EQ(e.Fields().Item(0).Value(), QVariant(qlonglong(3)));
+}
+
+TEST_F(SqliteRecordset, ReportsDriverErrorsAndRequeries)
+{
+    Connection missing;
+    try {
+        missing.Open(testdb::nativeString(dir.filePath(QStringLiteral("nothere.db"))));
+        FAIL() << "a missing file opened";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("nothere.db"))) << e.description().toStdString();
+    }
+    EXPECT_EQ(missing.State(), Connection::adStateClosed);
+
+    Recordset rs;
+    try {
+        rs.Open(QStringLiteral("SELEC * FROM people"), &connection, Recordset::adOpenStatic);
+        FAIL() << "a bad query ran";
+    } catch (const Error &e) {
+        EXPECT_TRUE(e.description().contains(QStringLiteral("syntax error")))
+            << e.description().toStdString();
+    }
+    EXPECT_EQ(rs.State(), Recordset::adStateClosed);
+    EXPECT_NE(errorNumber([&] { rs.Open(QStringLiteral("nosuchtable"), &connection, 3); }), 0);
+
+    rs.Open(QStringLiteral("SELECT id, name FROM people"), &connection, Recordset::adOpenStatic);
+    rs.setSort(QStringLiteral("name DESC"));
+    connection.Execute(QStringLiteral("INSERT INTO people (id, name) VALUES (7, 'Zed')"));
+    rs.Requery();
+    EXPECT_EQ(rs.RecordCount(), 6);
+    EXPECT_EQ(rs.Fields().Item(1).Value(), QVariant(QStringLiteral("zoë")));
+    EXPECT_EQ(rs.Sort(), "name DESC");
+}
+
+TEST_F(SqliteRecordset, DataControlOpensItsOwnConnection)
+{
+    Adodc adodc;
+    adodc.setProperty("ConnectionString", testdb::nativeString(path));
+    adodc.setProperty("RecordSource", QStringLiteral("SELECT name, city FROM people"));
+    Recordset *rs = adodc.Recordset();
+    int resets = 0;
+    QObject::connect(rs, &Recordset::rowsChanged, [&] { ++resets; });
+    QMetaObject::invokeMethod(&adodc, "Refresh");
+    EXPECT_EQ(rs->RecordCount(), 5);
+    EXPECT_GE(resets, 1);
+    rs->setFilter(QStringLiteral("[city] like 'b%'"));
+    adodc.Refresh();
+    EXPECT_EQ(adodc.Recordset(), rs);
+    EXPECT_EQ(rs->RecordCount(), 5);
+    EXPECT_TRUE(rs->Filter().isEmpty());
+
+    adodc.setConnectionString(testdb::nativeString(dir.filePath(QStringLiteral("gone.db"))));
+    EXPECT_THROW(adodc.Refresh(), Error);
+    EXPECT_EQ(rs->State(), Recordset::adStateClosed);
+}
