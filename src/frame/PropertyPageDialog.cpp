@@ -59,13 +59,8 @@ PropertyPageDialog::PropertyPageDialog(const QList<QObject *> &selectedControls,
             : first->objectName();
         setWindowTitle(tr("%1 Properties").arg(name));
     }
-    for (const QString &pageName : listedPages(first)) {
-        if (!ClassTable::isAvailable(pageName))
-            continue;
-        auto *page = qobject_cast<PropertyPage *>(ClassTable::create(pageName));
-        if (page)
-            addPage(page);
-    }
+    for (PropertyPage *page : createPages(listedPages(first)))
+        addPage(page);
 }
 
 PropertyPageDialog::~PropertyPageDialog() = default;
@@ -77,6 +72,21 @@ QStringList PropertyPageDialog::listedPages(const QObject *control)
     const ClassTable::ClassInfo *info =
         ClassTable::find(QString::fromLatin1(control->metaObject()->className()));
     return info ? info->pages : QStringList();
+}
+
+QList<PropertyPage *> PropertyPageDialog::createPages(const QStringList &names)
+{
+    QList<PropertyPage *> pages;
+    for (const QString &name : names) {
+        if (!ClassTable::isAvailable(name))
+            continue;
+        QObject *object = ClassTable::create(name);
+        if (auto *page = qobject_cast<PropertyPage *>(object))
+            pages.append(page);
+        else
+            delete object;
+    }
+    return pages;
 }
 
 void PropertyPageDialog::addPage(PropertyPage *page)

@@ -31,6 +31,9 @@ public:
     // The page names a control's class lists (empty for a class the library does not know).
     static QStringList listedPages(const QObject *control);
 
+    // Creates the named pages through the class table, in order, skipping names this library lacks.
+    static QList<PropertyPage *> createPages(const QStringList &names);
+
     // Adds a page as a further tab, hands it the selection and loads it. The dialog owns the page.
     void addPage(PropertyPage *page);
     QList<PropertyPage *> pages() const;
