@@ -151,6 +151,17 @@ int readInteger(const QVariant &value, const char *name)
     return n;
 }
 
+// A check box's value is 0 unchecked, 1 checked, 2 grey; Qt numbers the last two the other way round.
+Qt::CheckState toCheckState(int value)
+{
+    return value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked;
+}
+
+short fromCheckState(Qt::CheckState state)
+{
+    return state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0;
+}
+
 [[noreturn]] void noOption(const char *name, int value, int last)
 {
     throw vq::Error(NoSuchElement,
@@ -191,7 +202,7 @@ void VqTextGeneral::SelectionChanged()
         throw vq::Error(vq::Error::InvalidPropertyValue,
             QStringLiteral("Invalid property value: EmptyCheck %1 is not a check box value (0, 1 or 2)")
                 .arg(emptyCheck));
-    d->chkEmptyCheck->setCheckState(Qt::CheckState(emptyCheck));
+    d->chkEmptyCheck->setCheckState(toCheckState(emptyCheck));
     setChanged(true);
 }
 
@@ -208,5 +219,5 @@ void VqTextGeneral::ApplyChanges()
         : d->optCase[2]->isChecked()                  ? 2
                                                       : 3;
     writeProperty("pCase", QVariant::fromValue(caseRule));
-    writeProperty("EmptyCheck", short(d->chkEmptyCheck->checkState()));
+    writeProperty("EmptyCheck", fromCheckState(d->chkEmptyCheck->checkState()));
 }
