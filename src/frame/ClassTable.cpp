@@ -1,5 +1,7 @@
 #include "frame/ClassTable.h"
 
+#include "frame/Control.h"
+#include "frame/ObjectCount.h"
 #include "platform/Error.h"
 
 #include <QHash>
@@ -136,7 +138,12 @@ QObject *ClassTable::create(const QString &name, QWidget *parent)
         throw Error(Error::ClassNotRegistered,
             QStringLiteral("Class not registered: \"%1\" is listed but not available in this build")
                 .arg(name));
-    return (*it)(parent);
+    QObject *object = (*it)(parent);
+    // Controls count themselves; anything else made here (property pages) is counted while it lives, so
+    // that DllCanUnloadNow never lets the library go under a live page.
+    if (object && !qobject_cast<Control *>(object))
+        objects::track(object);
+    return object;
 }
 
 QObject *ClassTable::create(const QUuid &classId, QWidget *parent)

@@ -9,8 +9,9 @@
 namespace vq {
 
 namespace {
-// A window being deactivated or a pop-up menu opening is not the user leaving the field.
-bool movesBetweenFields(Qt::FocusReason reason)
+// A window being deactivated or a pop-up menu opening is not the user leaving the field, and the focus
+// coming back from them is not the user entering it again.
+bool leavesTheField(Qt::FocusReason reason)
 {
     return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
 }
@@ -39,14 +40,20 @@ void EntryField::deliverKey(QKeyEvent *event)
 void EntryField::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (onFocusIn && movesBetweenFields(event->reason()))
+    if (m_entered)
+        return;
+    m_entered = true;
+    if (onFocusIn)
         guarded(onFocusIn);
 }
 
 void EntryField::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (onFocusOut && movesBetweenFields(event->reason()))
+    if (!m_entered || !leavesTheField(event->reason()))
+        return;
+    m_entered = false;
+    if (onFocusOut)
         guarded(onFocusOut);
 }
 

@@ -16,7 +16,8 @@ class EntryField : public QLineEdit
 public:
     explicit EntryField(QWidget *parent = nullptr);
 
-    // Run after the field has taken the focus (a window or pop-up coming back does not count).
+    // Run after the field has taken the focus (the focus coming back from a pop-up or another window does
+    // not count).
     std::function<void()> onFocusIn;
     // Run after the field has lost the focus to another widget (not to a pop-up or another window).
     std::function<void()> onFocusOut;
@@ -34,6 +35,9 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool m_entered = false;
 };
 
 } // namespace vq

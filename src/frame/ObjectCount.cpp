@@ -1,5 +1,7 @@
 #include "frame/ObjectCount.h"
 
+#include <QObject>
+
 #include <atomic>
 
 namespace vq::objects {
@@ -17,6 +19,14 @@ void add()
 void release()
 {
     --liveObjects;
+}
+
+void track(QObject *object)
+{
+    if (!object)
+        return;
+    add();
+    QObject::connect(object, &QObject::destroyed, [] { release(); });
 }
 
 int live()

@@ -4,12 +4,19 @@
 #include "frame/EntryPoints.h"
 #include "platform/Error.h"
 
+#include <QByteArray>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
 #include <QSettings>
 #include <QStandardPaths>
+
+#include <memory>
+
+#if defined(Q_OS_UNIX)
+#include <dlfcn.h>
+#endif
 
 namespace vq {
 
@@ -18,6 +25,22 @@ QString groupFor(const QUuid &id)
 {
     return QStringLiteral("CLSID-") + id.toString(QUuid::WithoutBraces);
 }
+
+QString typeLibraryGroupFor(const QUuid &id)
+{
+    return QStringLiteral("TypeLib-") + id.toString(QUuid::WithoutBraces);
+}
+
+bool sameLibrary(const QString &a, const QString &b)
+{
+    if (a == b)
+        return true;
+    const QString canonical = QFileInfo(a).canonicalFilePath();
+    return !canonical.isEmpty() && canonical == QFileInfo(b).canonicalFilePath();
+}
+
+// Anchors this library's own file for defaultMessageLibrary().
+const char anchor = 0;
 
 struct ClassObjects
 {
@@ -47,6 +70,7 @@ Registry::Entry readEntry(QSettings &s, const QUuid &id)
     e.toolboxBitmap = s.value(QStringLiteral("ToolboxBitmap")).toInt();
     e.miscStatus = s.value(QStringLiteral("MiscStatus")).toUInt();
     e.kind = s.value(QStringLiteral("Kind")).toString();
+    e.typeLibrary = QUuid(s.value(QStringLiteral("TypeLib")).toString());
     s.endGroup();
     return e;
 }
@@ -71,10 +95,16 @@ void Registry::writeEntry(const Entry &e)
     s.setValue(QStringLiteral("ToolboxBitmap"), e.toolboxBitmap);
     s.setValue(QStringLiteral("MiscStatus"), e.miscStatus);
     s.setValue(QStringLiteral("Kind"), e.kind);
+    if (e.typeLibrary.isNull())
+        s.remove(QStringLiteral("TypeLib"));
+    else
+        s.setValue(QStringLiteral("TypeLib"), e.typeLibrary.toString(QUuid::WithBraces));
     s.endGroup();
     s.setValue(QStringLiteral("ProgID/") + e.name, e.classId.toString(QUuid::WithBraces));
     s.sync();
-    if (s.status() != QSettings::NoError)
+    // A format error only says that the old content was unreadable; the file is rewritten whole, which
+    // repairs it.
+    if (s.status() == QSettings::AccessError)
         throw Error(
             Error::InvalidProcedureCall, QStringLiteral("Cannot write the registry file %1").arg(path()));
 }
@@ -90,15 +120,20 @@ void Registry::removeEntry(const QUuid &classId)
 
 void Registry::removeLibrary(const QString &library)
 {
-    const QString wanted = QFileInfo(library).canonicalFilePath();
-    QSettings s(path(), QSettings::IniFormat);
+    if (!QFileInfo::exists(path()))
+        return;
     QList<QUuid> ids;
-    for (const QString &group : s.childGroups()) {
-        if (!group.startsWith(QStringLiteral("CLSID-")))
-            continue;
-        const QString lib = s.value(group + QStringLiteral("/Library")).toString();
-        if (lib == library || (!wanted.isEmpty() && QFileInfo(lib).canonicalFilePath() == wanted))
-            ids.append(QUuid(group.mid(6)));
+    {
+        QSettings s(path(), QSettings::IniFormat);
+        for (const QString &group : s.childGroups()) {
+            const QString lib = s.value(group + QStringLiteral("/Library")).toString();
+            if (!sameLibrary(lib, library))
+                continue;
+            if (group.startsWith(QStringLiteral("CLSID-")))
+                ids.append(QUuid(group.mid(6)));
+            else if (group.startsWith(QStringLiteral("TypeLib-")))
+                s.remove(group);
+        }
     }
     for (const QUuid &id : ids)
         removeEntry(id);
@@ -123,6 +158,94 @@ std::optional<Registry::Entry> Registry::entry(const QString &name)
     if (id.isNull())
         return std::nullopt;
     return entry(id);
+}
+
+void Registry::writeTypeLibrary(const TypeLibrary &t)
+{
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    QSettings s(path(), QSettings::IniFormat);
+    s.beginGroup(typeLibraryGroupFor(t.id));
+    s.setValue(QStringLiteral("Name"), t.name);
+    s.setValue(QStringLiteral("Version"), t.version);
+    s.setValue(QStringLiteral("Library"), t.library);
+    s.endGroup();
+    s.sync();
+    // A format error only says that the old content was unreadable; the file is rewritten whole, which
+    // repairs it.
+    if (s.status() == QSettings::AccessError)
+        throw Error(
+            Error::InvalidProcedureCall, QStringLiteral("Cannot write the registry file %1").arg(path()));
+}
+
+std::optional<Registry::TypeLibrary> Registry::typeLibrary(const QUuid &id)
+{
+    if (!QFileInfo::exists(path()))
+        return std::nullopt;
+    QSettings s(path(), QSettings::IniFormat);
+    if (s.status() != QSettings::NoError || !s.childGroups().contains(typeLibraryGroupFor(id)))
+        return std::nullopt;
+    s.beginGroup(typeLibraryGroupFor(id));
+    return TypeLibrary {id, s.value(QStringLiteral("Name")).toString(),
+        s.value(QStringLiteral("Version")).toString(), s.value(QStringLiteral("Library")).toString()};
+}
+
+QString Registry::libraryOf(const void *address)
+{
+#if defined(Q_OS_UNIX)
+    Dl_info info {};
+    if (dladdr(address, &info) != 0 && info.dli_fname && *info.dli_fname)
+        return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absoluteFilePath();
+#else
+    Q_UNUSED(address);
+#endif
+    return QString();
+}
+
+void Registry::registerServer(const QString &library, bool unregister)
+{
+    const char *entryPoint = unregister ? "DllUnregisterServer" : "DllRegisterServer";
+    // A server must be named by its file: a bare name would be looked up on the loader's search path,
+    // and the registry would then record whatever that found.
+    if (!QFileInfo(library).isFile())
+        throw Error(Error::InvalidProcedureCall, QStringLiteral("%1: no such file").arg(library));
+    QLibrary lib(QFileInfo(library).absoluteFilePath());
+    if (!lib.load())
+        throw Error(Error::InvalidProcedureCall,
+            QStringLiteral("%1 cannot be loaded: %2").arg(library, lib.errorString()));
+    auto fn = reinterpret_cast<DllRegisterServerFn>(lib.resolve(entryPoint));
+    if (!fn)
+        throw Error(Error::InvalidProcedureCall,
+            QStringLiteral("%1 has no entry point %2; it is not a server library")
+                .arg(library, QString::fromLatin1(entryPoint)));
+    const int result = fn();
+    if (result != status::Ok)
+        throw Error(Error::InvalidProcedureCall,
+            QStringLiteral("%1 in %2 failed with code 0x%3")
+                .arg(QString::fromLatin1(entryPoint), library)
+                .arg(quint32(result), 8, 16, QLatin1Char('0')));
+}
+
+bool Registry::ensureRegistered(const QUuid &classId, const QString &library)
+{
+    if (const auto e = entry(classId); e && QFileInfo::exists(e->library))
+        return true;
+    try {
+        registerServer(library);
+    } catch (const Error &error) {
+        qWarning("%s", error.what());
+        return false;
+    }
+    return entry(classId).has_value();
+}
+
+QString Registry::defaultMessageLibrary()
+{
+    const QString dir = QFileInfo(libraryOf(&anchor)).absolutePath();
+#if defined(Q_OS_WIN)
+    return dir + QStringLiteral("/VqMessageComponent.dll");
+#else
+    return dir + QStringLiteral("/libVqMessageComponent.so");
+#endif
 }
 
 int Registry::registerClassObject(const QUuid &classId, ClassFactory *factory)
@@ -173,10 +296,8 @@ QObject *Registry::createObject(const QUuid &classId, QWidget *parent)
     const QUuid iid;
     if (getClassObject(&classId, &iid, &object) != status::Ok || !object)
         notRegistered(classId, QStringLiteral("%1 does not serve this class").arg(e.library));
-    auto *factory = static_cast<ClassFactory *>(object);
-    QObject *instance = factory->CreateInstance(parent);
-    delete factory;
-    return instance;
+    const std::unique_ptr<ClassFactory> factory(static_cast<ClassFactory *>(object));
+    return factory->CreateInstance(parent);
 }
 
 } // namespace vq

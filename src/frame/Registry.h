@@ -27,6 +27,15 @@ public:
         int toolboxBitmap = 0;
         quint32 miscStatus = 0;
         QString kind;
+        QUuid typeLibrary; // null for a class that describes itself through no type library
+    };
+
+    struct TypeLibrary
+    {
+        QUuid id;
+        QString name;
+        QString version;
+        QString library;
     };
 
     static QString path();
@@ -38,6 +47,23 @@ public:
     static void removeLibrary(const QString &library);
     static std::optional<Entry> entry(const QUuid &classId);
     static std::optional<Entry> entry(const QString &name);
+
+    static void writeTypeLibrary(const TypeLibrary &typeLibrary);
+    static std::optional<TypeLibrary> typeLibrary(const QUuid &id);
+
+    // The absolute path of the loaded library (or program) that holds address; empty when unknown. A
+    // library passes the address of one of its own internal objects to find its own file.
+    static QString libraryOf(const void *address);
+
+    // Loads a server library and runs its DllRegisterServer (or DllUnregisterServer). Throws vq::Error
+    // with a readable description when the library cannot be loaded, lacks the entry point or reports a
+    // failure.
+    static void registerServer(const QString &library, bool unregister = false);
+    // Makes sure classId is served: leaves a registration alone whose library file exists, else
+    // registers library. Returns whether the class is registered afterwards; never throws.
+    static bool ensureRegistered(const QUuid &classId, const QString &library);
+    // The default message component's library, installed (and built) beside this library.
+    static QString defaultMessageLibrary();
 
     // Process-wide class objects, as with the platform's run-time class registration. The registry does not
     // own the factory. Returns a cookie for revokeClassObject.

@@ -35,7 +35,8 @@ void ShowWarning(QString &message)
     std::unique_ptr<QObject> instance;
     try {
         instance.reset(Registry::createObject(MessageComponent::classId()));
-    } catch (const Error &) {
+    } catch (...) {
+        // An outside component may fail in any way; none of it reaches the caller.
         return;
     }
     auto *component = qobject_cast<MessageComponent *>(instance.get());

@@ -1,5 +1,7 @@
 #include "textbox/LeaveField.h"
 
+#include "frame/modGeneral.h"
+#include "platform/Error.h"
 #include "platform/NumberText.h"
 
 #include <QStringList>
@@ -61,6 +63,14 @@ QString sentenceCase(const QString &text)
     for (qsizetype i = 1; i <= last; ++i)
         result += QLatin1Char('.') + (i == last ? capitalised(pieces.at(i)) : pieces.at(i).toUpper());
     return result;
+}
+
+void reportLeaveError(const vq::Error &error)
+{
+    if (error.number() == vq::Error::NoClientSite)
+        return;
+    QString message = QStringLiteral("%1,%2").arg(error.number()).arg(error.description());
+    vq::modGeneral::ShowWarning(message);
 }
 
 } // namespace vq::textbox

@@ -3,6 +3,10 @@
 #include <QLocale>
 #include <QString>
 
+namespace vq {
+class Error;
+}
+
 namespace vq::textbox {
 
 // The steps of the text box's leave-field routine that need no widget.
@@ -22,5 +26,9 @@ QString numberDisplay(
 // Sentence case: the text split at full stops; the first piece and the last capitalised (leading blanks
 // removed, first character upper case, the rest lower case), the pieces between upper-cased whole.
 QString sentenceCase(const QString &text);
+
+// Tells the user of an error that stopped the leave-field routine: "number,description" through the
+// warning routine, except for the error of a control without a client site, which is silent.
+void reportLeaveError(const vq::Error &error);
 
 } // namespace vq::textbox

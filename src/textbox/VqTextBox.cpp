@@ -5,7 +5,6 @@
 #include "frame/EntryField.h"
 #include "frame/FocusMarker.h"
 #include "frame/PropertyBag.h"
-#include "frame/modGeneral.h"
 #include "platform/Error.h"
 #include "platform/KeyCodes.h"
 #include "platform/OleColor.h"
@@ -154,8 +153,7 @@ bool VqTextBox::handleKey(QKeyEvent *e)
 
 void VqTextBox::leaveField()
 {
-    // Any error stops the routine where it happens; the user is told through the warning routine, except
-    // for the error of a control without a client site, which is silent.
+    // Any error stops the routine where it happens and is reported to the user, not to the host.
     try {
         const QString trimmed = vq::textbox::trimBlanks(d->text1->text());
         d->text1->setText(trimmed);
@@ -170,10 +168,7 @@ void VqTextBox::leaveField()
             d->text1->setText(vq::textbox::sentenceCase(trimmed));
         d->text1->setAlignment(toQt(d->savedAlignment));
     } catch (const vq::Error &e) {
-        if (e.number() == vq::Error::NoClientSite)
-            return;
-        QString message = QStringLiteral("%1,%2").arg(e.number()).arg(e.description());
-        vq::modGeneral::ShowWarning(message);
+        vq::textbox::reportLeaveError(e);
     }
 }
 

@@ -1,4 +1,6 @@
 #include "textbox/LeaveField.h"
+#include "platform/Error.h"
+#include "support/RecordingMessageComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -44,4 +46,18 @@ TEST(LeaveField, TrimRemovesBlanksOnly)
     EXPECT_EQ(trimBlanks("  a b  "), "a b");
     EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
     EXPECT_EQ(trimBlanks("    "), "");
+}
+
+TEST(LeaveField, ErrorsReachTheUserAsNumberCommaDescriptionButNoSiteIsSilent)
+{
+    vq::test::Recorder recorder;
+    vq::test::RecordingFactory factory(recorder);
+    vq::test::ProcessRegistration registration(&factory);
+    reportLeaveError(vq::Error(13, "D"));
+    reportLeaveError(vq::Error(vq::Error::NoClientSite));
+    reportLeaveError(vq::Error(380));
+    ASSERT_EQ(recorder.calls.size(), 2);
+    EXPECT_EQ(recorder.calls[0].text, "13,D");
+    EXPECT_EQ(recorder.calls[0].title, "Warning!");
+    EXPECT_EQ(recorder.calls[1].text, "380,Invalid property value");
 }

@@ -1,0 +1,45 @@
+#include "DemoWindow.h"
+
+#include "frame/MessageComponent.h"
+#include "frame/Registry.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QPixmap>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("vqdemo"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("A small data-entry form made of VqControls."));
+    parser.addHelpOption();
+    QCommandLineOption screenshot(QStringLiteral("screenshot"),
+        QStringLiteral("Render the form to a PNG file and exit."), QStringLiteral("FILE"));
+    parser.addOption(screenshot);
+    parser.process(app);
+
+    // Warnings need a message component; the library's default one is registered unless one already is.
+    if (!vq::Registry::ensureRegistered(
+            vq::MessageComponent::classId(), vq::Registry::defaultMessageLibrary()))
+        std::fprintf(stderr,
+            "vqdemo: the default message component could not be registered; warnings will "
+            "be silent\n");
+
+    DemoWindow window;
+    window.show();
+
+    if (parser.isSet(screenshot)) {
+        QApplication::processEvents();
+        const QString file = parser.value(screenshot);
+        if (!window.grab().save(file, "PNG")) {
+            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        return 0;
+    }
+    return QApplication::exec();
+}
