@@ -19,10 +19,7 @@ namespace {
 // The version the build was configured with, read from the project file itself.
 QString projectVersion()
 {
-    QString root = qEnvironmentVariable("VQ_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QStringLiteral(QT_TESTCASE_SOURCEDIR "/..");
-    QFile file(root + "/CMakeLists.txt");
+    QFile file(qEnvironmentVariable("VQ_SOURCE_DIR") + "/CMakeLists.txt");
     if (!file.open(QIODevice::ReadOnly))
         return {};
     const QRegularExpression re(R"(project\(VqControls\s+VERSION\s+([0-9.]+))");
