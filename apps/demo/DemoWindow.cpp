@@ -1,12 +1,18 @@
 #include "DemoWindow.h"
 
+#include "buttons/CommandButton.h"
 #include "frame/ControlFactory.h"
+#include "frame/PropertyPageDialog.h"
 #include "textbox/VqTextBox.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QStatusBar>
 
 DemoWindow::DemoWindow(QWidget *parent)
@@ -38,6 +44,11 @@ DemoWindow::DemoWindow(QWidget *parent)
     remark->setpCase(VqTextBox::SentenceCase);
     remark->setMaxLength(60);
     m_grid->setRowStretch(m_row, 1);
+    addCommandButtons();
+
+    QMenu *fieldMenu = menuBar()->addMenu(tr("&Field"));
+    QAction *properties = fieldMenu->addAction(tr("&Properties…"), this, [this] { showProperties(); });
+    properties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
 
     // A filled-in record, each value set through Text as a host would, so it shows in its display form.
     field(QStringLiteral("name"))->setText(QStringLiteral("  Acme Trading  "));
@@ -48,7 +59,7 @@ DemoWindow::DemoWindow(QWidget *parent)
 
     statusBar()->showMessage(tr("Type into the fields; leave a field to see its stored value here."));
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) { reportLeft(old); });
-    resize(760, 260);
+    resize(760, 300);
 }
 
 DemoWindow::~DemoWindow()
@@ -76,13 +87,85 @@ VqTextBox *DemoWindow::addField(const QString &name, const QString &label, const
     m_grid->addWidget(box, m_row, 1);
     m_grid->addWidget(hint, m_row, 2);
     ++m_row;
+    // The field's own edit menu, with the property dialog added at the end.
+    auto *text1 = box->findChild<QLineEdit *>(QStringLiteral("Text1"));
+    text1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(text1, &QWidget::customContextMenuRequested, this, [this, box, text1](const QPoint &pos) {
+        std::unique_ptr<QMenu> menu(text1->createStandardContextMenu());
+        menu->addSeparator();
+        menu->addAction(tr("&Properties…"), this, [this, box] { showProperties(box); });
+        menu->exec(text1->mapToGlobal(pos));
+    });
     connect(box, &VqTextBox::HelpAction, this,
         [this, label] { statusBar()->showMessage(tr("Help asked for on %1").arg(label)); });
     return box;
 }
 
+void DemoWindow::addCommandButtons()
+{
+    struct Command
+    {
+        const char *kind;
+        QString action;
+    };
+    const Command commands[] = {
+        {"VqOKButton", tr("OK: the customer would be accepted and the form closed.")},
+        {"VqCancelButton", tr("Cancel: the changes would be abandoned.")},
+        {"VqNewButton", tr("New: the fields would be emptied for a new customer.")},
+        {"VqSaveButton", tr("Save: the customer would be written to the database.")},
+        {"VqClearButton", tr("Clear: every field would be emptied.")},
+        {"VqExitButton", QString()},
+    };
+    auto *row = new QHBoxLayout;
+    row->setSpacing(6);
+    for (const Command &c : commands) {
+        auto *button = qobject_cast<vq::CommandButton *>(
+            vq::CreateControl(QString::fromLatin1(c.kind), centralWidget()));
+        button->setFixedSize(button->size());
+        row->addWidget(button);
+        if (c.action.isEmpty())
+            connect(button, &vq::CommandButton::Click, this, &QWidget::close);
+        else
+            connect(button, &vq::CommandButton::Click, this,
+                [this, message = c.action] { statusBar()->showMessage(message); });
+    }
+    row->addStretch(1);
+    m_grid->addLayout(row, m_row + 1, 0, 1, 3);
+}
+
+std::unique_ptr<vq::PropertyPageDialog> DemoWindow::propertiesDialog(VqTextBox *box)
+{
+    return std::make_unique<vq::PropertyPageDialog>(box, this);
+}
+
+void DemoWindow::showProperties(VqTextBox *box)
+{
+    if (!box)
+        box = m_current ? m_current.data() : field(QStringLiteral("name"));
+    bool changed = false;
+    const QMetaObject::Connection watch =
+        connect(box, &vq::Control::propertyChanged, this, [&changed] { changed = true; });
+    std::unique_ptr<vq::PropertyPageDialog> dialog = propertiesDialog(box);
+    dialog->exec();
+    disconnect(watch);
+    if (!changed)
+        return;
+    // The stored value shown again passes through the field's new case and number rules.
+    box->setText(box->Value());
+    static const char *const types[] = {"any text", "letters only", "numbers only"};
+    static const char *const cases[] = {"as typed", "upper case", "lower case", "sentence case"};
+    statusBar()->showMessage(
+        tr("%1 now takes %2, %3.")
+            .arg(box->objectName(), QString::fromLatin1(types[qMin<int>(box->pDataType(), 2)]),
+                QString::fromLatin1(cases[qMin<int>(box->pCase(), 3)])));
+}
+
 void DemoWindow::reportLeft(QWidget *old)
 {
+    if (auto *now = QApplication::focusWidget(); now && now->objectName() == QLatin1String("Text1")) {
+        if (auto *box = qobject_cast<VqTextBox *>(now->parentWidget()); box && box->window() == this)
+            m_current = box;
+    }
     if (!old || old->objectName() != QLatin1String("Text1"))
         return;
     if (auto *box = qobject_cast<VqTextBox *>(old->parentWidget()); box && box->window() == this)

@@ -1,8 +1,15 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
 
 class VqTextBox;
+
+namespace vq {
+class PropertyPageDialog;
+}
 
 // A small data-entry form built from the library's controls, with a note beside each field saying what
 // the field does and a status line that shows what the controls report.
@@ -16,9 +23,18 @@ public:
 
     VqTextBox *field(const QString &name) const;
 
+    // The host's property dialog for a field, loaded and ready to show.
+    std::unique_ptr<vq::PropertyPageDialog> propertiesDialog(VqTextBox *box);
+    // Opens the property dialog for the field last used; when its pages were applied, the field shows
+    // its stored value again under its new rules.
+    void showProperties(VqTextBox *box = nullptr);
+
 private:
     VqTextBox *addField(const QString &name, const QString &label, const QString &note);
     void reportLeft(QWidget *old);
+    void addCommandButtons();
+
+    QPointer<VqTextBox> m_current;
 
     class QGridLayout *m_grid = nullptr;
     int m_row = 0;

@@ -1,6 +1,7 @@
 #include "DemoWindow.h"
 
 #include "frame/MessageComponent.h"
+#include "frame/PropertyPageDialog.h"
 #include "frame/Registry.h"
 
 #include <QApplication>
@@ -20,6 +21,10 @@ int main(int argc, char **argv)
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
         QStringLiteral("Render the form to a PNG file and exit."), QStringLiteral("FILE"));
     parser.addOption(screenshot);
+    QCommandLineOption pages(QStringLiteral("pages"),
+        QStringLiteral("Render the Amount field's property dialog to a PNG file and exit."),
+        QStringLiteral("FILE"));
+    parser.addOption(pages);
     parser.process(app);
 
     // Warnings need a message component; the library's default one is registered unless one already is.
@@ -36,6 +41,18 @@ int main(int argc, char **argv)
         QApplication::processEvents();
         const QString file = parser.value(screenshot);
         if (!window.grab().save(file, "PNG")) {
+            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        return 0;
+    }
+    if (parser.isSet(pages)) {
+        const std::unique_ptr<vq::PropertyPageDialog> dialog =
+            window.propertiesDialog(window.field("amount"));
+        dialog->show();
+        QApplication::processEvents();
+        const QString file = parser.value(pages);
+        if (!dialog->grab().save(file, "PNG")) {
             std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
             return 1;
         }
