@@ -142,7 +142,7 @@ QObject *ClassTable::create(const QString &name, QWidget *parent)
     // Controls count themselves; anything else made here (property pages) is counted while it lives, so
     // that DllCanUnloadNow never lets the library go under a live page.
     if (object && !qobject_cast<Control *>(object))
-        objects::track(object);
+        objects::library().track(object);
     return object;
 }
 

@@ -18,12 +18,12 @@ Control::Control(QWidget *parent)
     : QWidget(parent)
     , d(std::make_unique<Private>())
 {
-    objects::add();
+    objects::library().add();
 }
 
 Control::~Control()
 {
-    objects::release();
+    objects::library().release();
 }
 
 void Control::InitProperties() { }

@@ -79,7 +79,7 @@ int getClassObject(const QUuid *classId, void **object)
 
 int canUnloadNow()
 {
-    return vq::objects::live() == 0 && vq::objects::locks() == 0 ? vq::status::Ok : vq::status::False;
+    return vq::objects::library().canUnload() ? vq::status::Ok : vq::status::False;
 }
 
 } // namespace

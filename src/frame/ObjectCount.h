@@ -1,19 +1,11 @@
 #pragma once
 
-class QObject;
+#include "frame/ServerCount.h"
 
-namespace vq {
+namespace vq::objects {
 
-// Live objects and factory locks of the library, for DllCanUnloadNow.
-namespace objects {
+// The live objects and factory locks of this library, for DllCanUnloadNow. Every vq::Control counts
+// itself; the class table tracks the other objects it creates.
+ServerCount &library();
 
-void add();
-void release();
-// Counts an object that does not count itself (anything but a vq::Control) until it is destroyed.
-void track(QObject *object);
-int live();
-void lock(bool locking);
-int locks();
-
-} // namespace objects
-} // namespace vq
+} // namespace vq::objects

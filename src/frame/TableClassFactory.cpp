@@ -16,7 +16,7 @@ QObject *TableClassFactory::CreateInstance(QWidget *parent)
 
 void TableClassFactory::LockServer(bool lock)
 {
-    objects::lock(lock);
+    objects::library().lock(lock);
 }
 
 } // namespace vq

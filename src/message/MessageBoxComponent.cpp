@@ -1,7 +1,5 @@
 #include "MessageBoxComponent.h"
 
-#include "MessageCount.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -10,12 +8,18 @@ namespace vq::message {
 MessageBoxComponent::MessageBoxComponent(QObject *parent)
     : QObject(parent)
 {
-    count::add();
+    server().add();
 }
 
 MessageBoxComponent::~MessageBoxComponent()
 {
-    count::release();
+    server().release();
+}
+
+ServerCount &MessageBoxComponent::server()
+{
+    static ServerCount count;
+    return count;
 }
 
 int MessageBoxComponent::ShowMessage(QString &text, int &, int &, QString &title)

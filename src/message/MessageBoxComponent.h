@@ -1,6 +1,7 @@
 #pragma once
 
 #include "frame/MessageComponent.h"
+#include "frame/ServerCount.h"
 
 #include <QObject>
 
@@ -20,6 +21,10 @@ public:
 
     // Returns the button pressed (QMessageBox::Ok) once the user has dismissed the box.
     int ShowMessage(QString &text, int &style, int &flags, QString &title) override;
+
+    // This module's own live boxes and locks: it answers DllCanUnloadNow for itself, apart from
+    // VqControls.
+    static ServerCount &server();
 };
 
 } // namespace vq::message

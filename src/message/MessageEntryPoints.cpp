@@ -1,6 +1,5 @@
 // The four entry points of the message component module.
 #include "MessageBoxComponent.h"
-#include "MessageCount.h"
 
 #include "frame/ClassFactory.h"
 #include "frame/EntryPoints.h"
@@ -18,7 +17,7 @@ public:
     // A widget parent is meaningless for a component that only shows a modal box; the instance is owned
     // by whoever created it.
     QObject *CreateInstance(QWidget * = nullptr) override { return new vq::message::MessageBoxComponent; }
-    void LockServer(bool lock) override { vq::message::count::lock(lock); }
+    void LockServer(bool lock) override { vq::message::MessageBoxComponent::server().lock(lock); }
 };
 
 } // namespace
@@ -68,7 +67,6 @@ Q_DECL_EXPORT int DllGetClassObject(const QUuid *classId, const QUuid *, void **
 
 Q_DECL_EXPORT int DllCanUnloadNow()
 {
-    return vq::message::count::live() == 0 && vq::message::count::locks() == 0 ? vq::status::Ok
-                                                                               : vq::status::False;
+    return vq::message::MessageBoxComponent::server().canUnload() ? vq::status::Ok : vq::status::False;
 }
 }
