@@ -10,19 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Errors.h"
+
 using namespace vq;
+using vq::test::errorNumber;
+using vq::test::errorText;
 
 namespace {
-
-QString errorText(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.description();
-    }
-    return QString();
-}
 
 class SqliteOdbc : public ::testing::Test
 {

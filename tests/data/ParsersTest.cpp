@@ -6,21 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Errors.h"
+
 using namespace vq;
-
-namespace {
-
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
-}
-
-} // namespace
+using vq::test::errorNumber;
+using vq::test::errorText;
 
 TEST(Criteria, ReadsTheSearchAndFilterTextsOfTheHelpList)
 {

@@ -11,19 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Errors.h"
+
 using namespace vq;
+using vq::test::errorNumber;
+using vq::test::errorText;
 
 namespace {
-
-int errorNumber(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const Error &e) {
-        return e.number();
-    }
-    return 0;
-}
 
 class SqliteRecordset : public ::testing::Test
 {

@@ -1,28 +1,16 @@
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-namespace {
-QString demoPath()
-{
-    return qEnvironmentVariable("VQ_BINARY_DIR") + QStringLiteral("/apps/demo/vqdemo");
-}
-} // namespace
+#include "support/DemoRun.h"
 
 TEST(Demo, ScreenshotWritesAPictureOfTheForm)
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("form.png"));
-    QProcess demo;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("VQ_REGISTRY"), dir.filePath(QStringLiteral("registry.ini")));
-    demo.setProcessEnvironment(env);
-    demo.start(demoPath(), {QStringLiteral("--screenshot"), file});
-    ASSERT_TRUE(demo.waitForFinished(60000)) << demo.errorString().toStdString();
-    EXPECT_EQ(demo.exitCode(), 0) << demo.readAllStandardError().toStdString();
+    ASSERT_TRUE(vq::test::runDemo({QStringLiteral("--screenshot"), file}, dir));
     const QImage image(file);
     ASSERT_FALSE(image.isNull());
     EXPECT_GE(image.width(), 400);
