@@ -118,9 +118,7 @@ void Connection::Close()
 qint64 Connection::Execute(const QString &commandText)
 {
     if (!m_driver)
-        throw Error(3709,
-            QStringLiteral("The connection cannot be used to perform this operation. It is either "
-                           "closed or invalid in this context."));
+        throw Error(Error::ConnectionNotUsable);
     return m_driver->execute(commandText);
 }
 

@@ -6,9 +6,7 @@ namespace vq {
 
 static Error itemNotFound()
 {
-    return Error(3265,
-        QStringLiteral(
-            "Item cannot be found in the collection corresponding to the requested name or ordinal."));
+    return Error(Error::ItemNotFound);
 }
 
 Field &Fields::Item(int index) const

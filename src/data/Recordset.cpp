@@ -32,20 +32,17 @@ constexpr qsizetype FetchBlock = 4096;
 
 Error notSupported()
 {
-    return Error(3251, QStringLiteral("Current Recordset does not support this operation."));
+    return Error(Error::RecordsetOperationNotSupported);
 }
 
 Error notOpen()
 {
-    return Error(3704, QStringLiteral("Operation is not allowed when the object is closed."));
+    return Error(Error::ObjectClosed);
 }
 
 Error noConnection()
 {
-    return Error(3709,
-        QStringLiteral(
-            "The connection cannot be used to perform this operation. It is either closed or invalid in "
-            "this context."));
+    return Error(Error::ConnectionNotUsable);
 }
 
 // A bare table name (word characters and dots, or one bracketed or quoted name) means all its rows.

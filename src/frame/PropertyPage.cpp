@@ -8,14 +8,12 @@
 namespace vq {
 
 namespace {
-constexpr int NotSupported = 438;
-
 // setProperty would quietly add a dynamic property for a name the control lacks; refuse it instead.
 void requireProperty(const QObject *object, const char *name)
 {
     const QMetaObject *meta = object->metaObject();
     if (meta->indexOfProperty(name) < 0)
-        throw Error(NotSupported,
+        throw Error(Error::PropertyNotSupported,
             QStringLiteral("Object doesn't support this property or method: %1 has no property \"%2\"")
                 .arg(QString::fromLatin1(meta->className()), QString::fromLatin1(name)));
 }

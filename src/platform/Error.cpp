@@ -21,12 +21,18 @@ QString Error::standardDescription(int number)
     switch (number) {
     case InvalidProcedureCall:
         return QStringLiteral("Invalid procedure call or argument");
+    case Overflow:
+        return QStringLiteral("Overflow");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
     case InvalidUseOfNull:
         return QStringLiteral("Invalid use of Null");
     case InvalidPropertyValue:
         return QStringLiteral("Invalid property value");
+    case NoSuchControlArrayElement:
+        return QStringLiteral("Control array element doesn't exist");
+    case PropertyNotSupported:
+        return QStringLiteral("Object doesn't support this property or method");
     case NoClientSite:
         return QStringLiteral("Client site not available");
     case BadRecordsetArguments:
@@ -35,6 +41,17 @@ QString Error::standardDescription(int number)
     case NoCurrentRecord:
         return QStringLiteral("Either BOF or EOF is True, or the current record has been deleted. Requested "
                               "operation requires a current record.");
+    case RecordsetOperationNotSupported:
+        return QStringLiteral("Current Recordset does not support this operation.");
+    case ItemNotFound:
+        return QStringLiteral("Item cannot be found in the collection corresponding to the requested name or "
+                              "ordinal.");
+    case ObjectClosed:
+        return QStringLiteral("Operation is not allowed when the object is closed.");
+    case ConnectionNotUsable:
+        return QStringLiteral(
+            "The connection cannot be used to perform this operation. It is either closed or "
+            "invalid in this context.");
     case IndexOutOfBounds:
         return QStringLiteral("Index out of bounds");
     case ElementNotFound:

@@ -112,7 +112,7 @@ std::optional<Decimal> readLocaleNumber(const QString &input, const QLocale &loc
 
 [[noreturn]] void overflow()
 {
-    throw Error(6, QStringLiteral("Overflow"));
+    throw Error(Error::Overflow);
 }
 
 double readRadix(QStringView digits, int radix)

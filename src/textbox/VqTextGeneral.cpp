@@ -16,7 +16,6 @@ namespace {
 const bool registered = vq::ClassTable::registerConstructor(
     QStringLiteral("VqTextGeneral"), [](QWidget *parent) -> QObject * { return new VqTextGeneral(parent); });
 
-constexpr int NoSuchElement = 340;
 // The widgets that carry the raw values sit beyond the page's right edge, out of the designer's sight.
 constexpr int Hidden = 8820;
 
@@ -164,7 +163,7 @@ short fromCheckState(Qt::CheckState state)
 
 [[noreturn]] void noOption(const char *name, int value, int last)
 {
-    throw vq::Error(NoSuchElement,
+    throw vq::Error(vq::Error::NoSuchControlArrayElement,
         QStringLiteral("Control array element '%1' doesn't exist: %2 %1 has no option button on the General "
                        "page (0 to %3)")
             .arg(value)
