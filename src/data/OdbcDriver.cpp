@@ -89,9 +89,10 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
 class OdbcCursor : public DriverCursor
 {
 public:
-    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt)
+    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, bool getDataInBlocks)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
+        , m_getDataInBlocks(getDataInBlocks)
     {
         try {
             describe();
@@ -438,10 +439,13 @@ private:
     }
 
     // A value longer than the size the driver reported (SQLite does not hold text to its declared length):
-    // read it whole from the row.
+    // read it whole from the row. A driver that cannot read values of a row inside a block (SQLite's
+    // reports success, reads nothing and moves its next block on) makes this an error rather than a value
+    // and rows silently lost.
     void appendLongValue(ColumnStore &store, int c, SQLULEN row)
     {
-        if (!SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        if ((m_arraySize > 1 && !m_getDataInBlocks) ||
+            !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
             throw Error(ProviderErrorNumber,
                 QStringLiteral(
                     "A value of field %1 is longer than the driver reported and cannot be read whole.")
@@ -524,6 +528,7 @@ private:
     std::vector<Binding> m_bindings;
     bool m_bound = false;
     bool m_done = false;
+    bool m_getDataInBlocks;
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
@@ -552,6 +557,9 @@ public:
             throw Error(
                 ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The connection failed.") : message);
         }
+        SQLUINTEGER extensions = 0;
+        if (SQL_SUCCEEDED(SQLGetInfo(m_dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
+            m_getDataInBlocks = (extensions & SQL_GD_BLOCK) != 0;
     }
 
     ~OdbcDriver() override
@@ -565,7 +573,7 @@ public:
     std::unique_ptr<DriverCursor> query(const QString &sql) override
     {
         SQLHSTMT stmt = run(sql);
-        return std::make_unique<OdbcCursor>(shared_from_this(), stmt);
+        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_getDataInBlocks);
     }
 
     qint64 execute(const QString &sql) override
@@ -596,6 +604,7 @@ private:
     }
 
     SQLHDBC m_dbc = SQL_NULL_HDBC;
+    bool m_getDataInBlocks = false;
 };
 
 } // namespace
