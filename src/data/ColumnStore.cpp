@@ -2,6 +2,7 @@
 
 #include "platform/Error.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace vq {
@@ -53,11 +54,7 @@ bool ColumnStore::parseIsoStamp(std::string_view s, qint64 *stamp)
         return false;
     if (d > 28 && !QDate::isValid(y, m, d))
         return false;
-    // Julian day by arithmetic (Fliegel and Van Flandern): cheaper than a QDate per value.
-    const qint64 a = (14 - m) / 12;
-    const qint64 yy = y + 4800 - a;
-    const qint64 mm = m + 12 * a - 3;
-    const qint64 julianDay = d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
+    const qint64 julianDay = ColumnStore::julianDay(y, m, d);
     qint64 ms = 0;
     if (s.size() > 10) {
         int hh, mm, ss = 0, frac = 0;
@@ -100,26 +97,57 @@ void ColumnStore::reset(const std::vector<Kind> &kinds)
 
 void ColumnStore::clearRows()
 {
+    truncateRows(0);
+}
+
+void ColumnStore::reserveRows(size_t rows)
+{
     for (Column &c : m_columns) {
-        c.size = 0;
-        c.ints.clear();
-        c.doubles.clear();
-        c.arena.clear();
-        c.nulls.clear();
-        c.offsets.clear();
-        if (c.kind == Kind::Text || c.kind == Kind::Bytes)
-            c.offsets.push_back(0);
+        c.nulls.reserveMore(rows / 64 + 1);
+        switch (c.kind) {
+        case Kind::Integer:
+        case Kind::DateTime:
+            c.ints.reserveMore(rows);
+            break;
+        case Kind::Double:
+            c.doubles.reserveMore(rows);
+            break;
+        case Kind::Text:
+        case Kind::Bytes:
+            c.offsets.reserveMore(rows);
+            break;
+        }
+    }
+}
+
+void ColumnStore::truncateRows(qsizetype rows)
+{
+    const size_t keep = size_t(rows);
+    for (Column &c : m_columns) {
+        if (c.size > keep) {
+            c.size = keep;
+            c.nulls.setSize((keep + 63) / 64);
+            if (keep & 63)
+                c.nulls.back() &= (quint64(1) << (keep & 63)) - 1;
+            c.ints.setSize(std::min(c.ints.size(), keep));
+            c.doubles.setSize(std::min(c.doubles.size(), keep));
+            if (!c.offsets.empty())
+                c.offsets.setSize(keep + 1);
+        }
+        // A value written in part beyond the last complete one goes too.
+        if (!c.offsets.empty())
+            c.arena.setSize(c.offsets.back());
     }
 }
 
 void ColumnStore::squeeze()
 {
     for (Column &c : m_columns) {
-        c.ints.shrink_to_fit();
-        c.doubles.shrink_to_fit();
-        c.offsets.shrink_to_fit();
-        c.arena.shrink_to_fit();
-        c.nulls.shrink_to_fit();
+        c.ints.shrinkToFit();
+        c.doubles.shrinkToFit();
+        c.offsets.shrinkToFit();
+        c.arena.shrinkToFit();
+        c.nulls.shrinkToFit();
     }
 }
 
@@ -129,35 +157,38 @@ void ColumnStore::convert(int column, Kind to)
     if (c.kind == to)
         return;
     if (c.kind == Kind::Integer && to == Kind::Double) {
-        c.doubles.reserve(c.ints.size());
-        for (const qint64 v : c.ints)
-            c.doubles.push_back(double(v));
-        std::vector<qint64>().swap(c.ints);
+        PodBuffer<double> doubles;
+        double *out = doubles.extend(c.ints.size());
+        for (size_t i = 0; i < c.ints.size(); ++i)
+            out[i] = double(c.ints[i]);
+        c.doubles.swap(doubles);
+        c.ints.release();
         c.kind = Kind::Double;
         return;
     }
     if (to != Kind::Text)
         return;
-    std::string arena;
-    std::vector<quint32> offsets;
-    offsets.reserve(c.size + 1);
+    PodBuffer<char> arena;
+    PodBuffer<quint32> offsets;
+    offsets.reserveMore(c.size + 1);
     offsets.push_back(0);
+    auto add = [&](const std::string &text) { arena.append(text.data(), text.size()); };
     for (size_t row = 0; row < c.size; ++row) {
         const bool null = (c.nulls[row >> 6] >> (row & 63)) & 1;
         if (!null) {
             switch (c.kind) {
             case Kind::Integer:
-                arena += std::to_string(c.ints[row]);
+                add(std::to_string(c.ints[row]));
                 break;
             case Kind::Double:
-                arena += numberText(c.doubles[row]);
+                add(numberText(c.doubles[row]));
                 break;
             case Kind::DateTime:
-                arena += stampToIso(c.ints[row]);
+                add(stampToIso(c.ints[row]));
                 break;
             case Kind::Text:
             case Kind::Bytes:
-                arena.append(c.arena, c.offsets[row], c.offsets[row + 1] - c.offsets[row]);
+                arena.append(c.arena.data() + c.offsets[row], c.offsets[row + 1] - c.offsets[row]);
                 break;
             }
         }
@@ -165,8 +196,8 @@ void ColumnStore::convert(int column, Kind to)
     }
     c.arena.swap(arena);
     c.offsets.swap(offsets);
-    std::vector<qint64>().swap(c.ints);
-    std::vector<double>().swap(c.doubles);
+    c.ints.release();
+    c.doubles.release();
     c.kind = Kind::Text;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/PodBuffer.h"
+
 #include <QDate>
 #include <QTime>
 #include <QtGlobal>
@@ -26,6 +28,15 @@ public:
 
     static constexpr qint64 MsecsPerDay = 86400000;
     static qint64 stamp(qint64 julianDay, qint64 msecs) { return julianDay * MsecsPerDay + msecs; }
+    // The Julian day of a date of the Gregorian calendar from year 1 on, by arithmetic (Fliegel and Van
+    // Flandern): cheaper than a QDate per value. Valid dates only.
+    static constexpr qint64 julianDay(int year, int month, int day)
+    {
+        const qint64 a = (14 - month) / 12;
+        const qint64 y = year + 4800 - a;
+        const qint64 m = month + 12 * a - 3;
+        return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+    }
     static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
     static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
     // Reads "yyyy-MM-dd", optionally followed by " " or "T" and "HH:mm", ":ss" and fractions of a second;
@@ -39,7 +50,16 @@ public:
     void squeeze();
 
     int columnCount() const { return int(m_columns.size()); }
-    qsizetype rowCount() const { return m_columns.empty() ? 0 : qsizetype(m_columns.front().size); }
+    // The rows complete in every column.
+    qsizetype rowCount() const
+    {
+        if (m_columns.empty())
+            return 0;
+        size_t rows = m_columns.front().size;
+        for (const Column &c : m_columns)
+            rows = c.size < rows ? c.size : rows;
+        return qsizetype(rows);
+    }
     Kind kind(int column) const { return m_columns[size_t(column)].kind; }
 
     void appendNull(int column)
@@ -57,7 +77,8 @@ public:
             break;
         case Kind::Text:
         case Kind::Bytes:
-            c.offsets.push_back(quint32(c.arena.size()));
+            c.arena.setSize(c.offsets.back()); // drops a value written in part
+            c.offsets.push_back(c.offsets.back());
             break;
         }
     }
@@ -82,14 +103,30 @@ public:
         c.arena.append(bytes.data(), bytes.size());
         c.offsets.push_back(checkedOffset(c.arena.size()));
     }
-    // The arena of a Text column, for writing a value in place before committing it with commitText.
-    std::string &textArena(int column) { return m_columns[size_t(column)].arena; }
+    // A Text or Bytes value written in place, in one or more pieces: textRoom gives room for up to bytes
+    // more at the end of the value so far, textWritten counts what was written there, and commitText ends
+    // the value (appendNull instead drops it).
+    char *textRoom(int column, size_t bytes)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.arena.reserveMore(bytes);
+        return c.arena.data() + c.arena.size();
+    }
+    void textWritten(int column, const char *end)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.arena.setSize(size_t(end - c.arena.data()));
+    }
     void commitText(int column)
     {
         Column &c = m_columns[size_t(column)];
         c.grow();
         c.offsets.push_back(checkedOffset(c.arena.size()));
     }
+    // Room for rows more values in every column, so that a block of rows appends without growing.
+    void reserveRows(size_t rows);
+    // Drops the rows from the given one on (a row appended in part included).
+    void truncateRows(qsizetype rows);
 
     bool isNull(int column, qsizetype row) const
     {
@@ -126,11 +163,11 @@ private:
     {
         Kind kind = Kind::Text;
         size_t size = 0;
-        std::vector<qint64> ints;
-        std::vector<double> doubles;
-        std::vector<quint32> offsets; // size + 1 entries
-        std::string arena;
-        std::vector<quint64> nulls;
+        PodBuffer<qint64> ints;
+        PodBuffer<double> doubles;
+        PodBuffer<quint32> offsets; // size + 1 entries
+        PodBuffer<char> arena;
+        PodBuffer<quint64> nulls;
 
         size_t grow()
         {

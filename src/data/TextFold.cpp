@@ -138,32 +138,47 @@ quint64 foldedKey(std::string_view raw)
     return key;
 }
 
-void appendUtf16AsUtf8(const char16_t *text, size_t length, std::string &out)
+char *writeUtf16AsUtf8(const char16_t *text, size_t length, char *out)
 {
-    for (size_t i = 0; i < length; ++i) {
-        char32_t c = text[i];
-        if (c < 0x80) {
-            out.push_back(char(c));
-            continue;
+    size_t i = 0;
+    for (;;) {
+        // Runs of ASCII, the common case, four units at a time and without the checks below.
+        while (i + 4 <= length) {
+            quint64 units;
+            std::memcpy(&units, text + i, sizeof units);
+            if (units & 0xFF80FF80FF80FF80u)
+                break;
+            out[0] = char(text[i]);
+            out[1] = char(text[i + 1]);
+            out[2] = char(text[i + 2]);
+            out[3] = char(text[i + 3]);
+            out += 4;
+            i += 4;
         }
+        while (i < length && text[i] < 0x80)
+            *out++ = char(text[i++]);
+        if (i == length)
+            return out;
+        char32_t c = text[i];
         if (c >= 0xD800 && c < 0xDC00 && i + 1 < length && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
             c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (c >= 0xD800 && c < 0xE000) {
             c = 0xFFFD;
         }
+        ++i;
         if (c < 0x800) {
-            out.push_back(char(0xC0 | (c >> 6)));
-            out.push_back(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xC0 | (c >> 6));
+            *out++ = char(0x80 | (c & 0x3F));
         } else if (c < 0x10000) {
-            out.push_back(char(0xE0 | (c >> 12)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xE0 | (c >> 12));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         } else {
-            out.push_back(char(0xF0 | (c >> 18)));
-            out.push_back(char(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (c & 0x3F)));
+            *out++ = char(0xF0 | (c >> 18));
+            *out++ = char(0x80 | ((c >> 12) & 0x3F));
+            *out++ = char(0x80 | ((c >> 6) & 0x3F));
+            *out++ = char(0x80 | (c & 0x3F));
         }
     }
 }

@@ -32,7 +32,9 @@ bool containsFolded(std::string_view raw, std::string_view foldedNeedle);
 // compareFolded (equal keys need the full comparison to break the tie).
 quint64 foldedKey(std::string_view raw);
 
-// Appends UTF-16 text to a UTF-8 byte string (unpaired surrogates become U+FFFD).
-void appendUtf16AsUtf8(const char16_t *text, size_t length, std::string &out);
+// Writes UTF-16 text as UTF-8 (unpaired surrogates become U+FFFD) and returns the end of what it wrote:
+// at most three bytes per UTF-16 unit.
+constexpr size_t MaxUtf8BytesPerUtf16Unit = 3;
+char *writeUtf16AsUtf8(const char16_t *text, size_t length, char *out);
 
 } // namespace vq

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+
+namespace vq {
+
+// A growable array of plain values kept with malloc and realloc. A fetch appends millions of values one at
+// a time: realloc lets large blocks grow by remapping their pages instead of copying them into a fresh
+// allocation (as std::vector must), and room reserved for a value is written once, never zero-filled first.
+template<typename T>
+class PodBuffer
+{
+    static_assert(std::is_trivially_copyable_v<T>, "PodBuffer holds plain values only");
+
+public:
+    PodBuffer() = default;
+    PodBuffer(const PodBuffer &) = delete;
+    PodBuffer &operator=(const PodBuffer &) = delete;
+    PodBuffer(PodBuffer &&other) noexcept { swap(other); }
+    PodBuffer &operator=(PodBuffer &&other) noexcept
+    {
+        PodBuffer(std::move(other)).swap(*this);
+        return *this;
+    }
+    ~PodBuffer() { std::free(m_data); }
+
+    size_t size() const { return m_size; }
+    size_t capacity() const { return m_capacity; }
+    bool empty() const { return m_size == 0; }
+    T *data() { return m_data; }
+    const T *data() const { return m_data; }
+    T &operator[](size_t i) { return m_data[i]; }
+    const T &operator[](size_t i) const { return m_data[i]; }
+    T &back() { return m_data[m_size - 1]; }
+
+    void push_back(T value)
+    {
+        if (m_size == m_capacity)
+            grow(m_size + 1);
+        m_data[m_size++] = value;
+    }
+    void append(const T *values, size_t count)
+    {
+        if (count == 0)
+            return;
+        std::memcpy(extend(count), values, count * sizeof(T));
+    }
+    // Room for count more values at the end, returned for writing and counted in size().
+    T *extend(size_t count)
+    {
+        if (count > m_capacity - m_size)
+            grow(m_size + count);
+        T *at = m_data + m_size;
+        m_size += count;
+        return at;
+    }
+    // At least count values of room beyond size(), without counting them.
+    void reserveMore(size_t count)
+    {
+        if (count > m_capacity - m_size)
+            grow(m_size + count);
+    }
+    // Drops values from the end (count <= size()) or counts values written into reserved room.
+    void setSize(size_t count) { m_size = count; }
+    void clear() { m_size = 0; }
+
+    void shrinkToFit()
+    {
+        if (m_size == m_capacity)
+            return;
+        if (m_size == 0) {
+            std::free(m_data);
+            m_data = nullptr;
+            m_capacity = 0;
+            return;
+        }
+        if (T *shrunk = static_cast<T *>(std::realloc(m_data, m_size * sizeof(T)))) {
+            m_data = shrunk;
+            m_capacity = m_size;
+        }
+    }
+    // Frees the memory.
+    void release() { PodBuffer().swap(*this); }
+
+    void swap(PodBuffer &other) noexcept
+    {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
+    }
+
+private:
+    void grow(size_t needed)
+    {
+        size_t capacity = m_capacity < 64 ? 64 : m_capacity * 2;
+        if (capacity < needed)
+            capacity = needed;
+        T *grown = static_cast<T *>(std::realloc(m_data, capacity * sizeof(T)));
+        if (!grown)
+            throw std::bad_alloc();
+        m_data = grown;
+        m_capacity = capacity;
+    }
+
+    T *m_data = nullptr;
+    size_t m_size = 0;
+    size_t m_capacity = 0;
+};
+
+} // namespace vq

@@ -1,0 +1,150 @@
+#include "data/ColumnStore.h"
+#include "data/TextFold.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace vq;
+using Kind = ColumnStore::Kind;
+
+namespace {
+
+// Row r of the test store: every seventh row null, the rest derived from r.
+void appendRow(ColumnStore &s, int r)
+{
+    if (r % 7 == 3) {
+        for (int c = 0; c < 4; ++c)
+            s.appendNull(c);
+        return;
+    }
+    s.appendInteger(0, r * 3);
+    s.appendDouble(1, r + 0.25);
+    s.appendText(2, std::string(size_t(r % 5), char('a' + r % 26)));
+    // Written in place, in two pieces.
+    const std::string head = "v" + std::to_string(r);
+    char *out = s.textRoom(3, head.size());
+    std::copy(head.begin(), head.end(), out);
+    s.textWritten(3, out + head.size());
+    out = s.textRoom(3, 1);
+    *out = '!';
+    s.textWritten(3, out + 1);
+    s.commitText(3);
+}
+
+void expectRows(const ColumnStore &s, int rows)
+{
+    ASSERT_EQ(s.rowCount(), rows);
+    for (int r = 0; r < rows; ++r) {
+        const bool null = r % 7 == 3;
+        for (int c = 0; c < 4; ++c)
+            ASSERT_EQ(s.isNull(c, r), null) << "row " << r << " column " << c;
+        if (null)
+            continue;
+        ASSERT_EQ(s.integerAt(0, r), r * 3);
+        ASSERT_EQ(s.doubleAt(1, r), r + 0.25);
+        ASSERT_EQ(s.textAt(2, r), std::string(size_t(r % 5), char('a' + r % 26)));
+        ASSERT_EQ(s.textAt(3, r), "v" + std::to_string(r) + "!");
+    }
+}
+
+} // namespace
+
+TEST(ColumnStore, GrowsTruncatesAndSqueezesWithoutLosingOrInventingValues)
+{
+    ColumnStore s;
+    s.reset({Kind::Integer, Kind::Double, Kind::Text, Kind::Text});
+    s.reserveRows(10);
+    EXPECT_EQ(s.rowCount(), 0);
+    for (int r = 0; r < 5000; ++r)
+        appendRow(s, r);
+    expectRows(s, 5000);
+
+    // Cut inside a null-bitmap word and at a word boundary; the rows appended next must not inherit the
+    // null bits or text bytes of the rows that were dropped.
+    for (const int keep : {4321, 4288, 0}) {
+        s.truncateRows(keep);
+        expectRows(s, keep);
+        for (int r = keep; r < keep + 200; ++r)
+            appendRow(s, r);
+        expectRows(s, keep + 200);
+    }
+
+    const size_t before = s.memoryBytes();
+    s.squeeze();
+    EXPECT_LT(s.memoryBytes(), before);
+    expectRows(s, 200);
+    s.clearRows();
+    EXPECT_EQ(s.rowCount(), 0);
+    appendRow(s, 0);
+    expectRows(s, 1);
+}
+
+TEST(ColumnStore, ARowLeftIncompleteIsDroppedWhole)
+{
+    ColumnStore s;
+    s.reset({Kind::Integer, Kind::Double, Kind::Text, Kind::Text});
+    for (int r = 0; r < 70; ++r)
+        appendRow(s, r);
+    // A failure part way through row 70: two columns appended, a text value written in part.
+    s.appendInteger(0, 1);
+    s.appendDouble(1, 2);
+    char *out = s.textRoom(3, 4);
+    std::fill(out, out + 4, 'x');
+    s.textWritten(3, out + 4);
+    EXPECT_EQ(s.rowCount(), 70);
+    s.truncateRows(s.rowCount());
+    for (int r = 70; r < 75; ++r)
+        appendRow(s, r);
+    expectRows(s, 75);
+
+    // A null in place of a value written in part leaves none of its bytes behind.
+    out = s.textRoom(3, 3);
+    std::fill(out, out + 3, 'y');
+    s.textWritten(3, out + 3);
+    s.appendNull(3);
+    s.appendText(3, "z");
+    EXPECT_TRUE(s.isNull(3, 75));
+    EXPECT_EQ(s.textAt(3, 76), "z");
+}
+
+TEST(ColumnStore, ConvertsAColumnThatAValueDoesNotFit)
+{
+    ColumnStore s;
+    s.reset({Kind::Integer, Kind::Integer, Kind::DateTime});
+    for (int r = 0; r < 100; ++r) {
+        s.appendInteger(0, r);
+        r == 50 ? s.appendNull(1) : s.appendInteger(1, -r);
+        s.appendInteger(2, ColumnStore::stamp(ColumnStore::julianDay(2024, 2, 29), r == 1 ? 3723000 : 0));
+    }
+    s.convert(0, Kind::Double);
+    s.appendDouble(0, 0.5);
+    EXPECT_EQ(s.kind(0), Kind::Double);
+    EXPECT_EQ(s.doubleAt(0, 99), 99.0);
+    EXPECT_EQ(s.doubleAt(0, 100), 0.5);
+
+    s.convert(1, Kind::Text);
+    s.appendText(1, "text");
+    EXPECT_EQ(s.textAt(1, 7), "-7");
+    EXPECT_TRUE(s.isNull(1, 50));
+    EXPECT_EQ(s.textAt(1, 100), "text");
+
+    s.convert(2, Kind::Text);
+    EXPECT_EQ(s.textAt(2, 0), "2024-02-29");
+    EXPECT_EQ(s.textAt(2, 1), "2024-02-29 01:02:03");
+}
+
+TEST(ColumnStore, JulianDaysAndUtf8AgreeWithQt)
+{
+    for (const QDate d : {QDate(1, 1, 1), QDate(1582, 10, 15), QDate(1899, 12, 30), QDate(2000, 2, 29),
+             QDate(2100, 3, 1), QDate(9999, 12, 31)})
+        EXPECT_EQ(ColumnStore::julianDay(d.year(), d.month(), d.day()), d.toJulianDay())
+            << d.toString().toStdString();
+
+    const QString text = QStringLiteral("plain Ångström ✓ \U0001F600 end");
+    std::u16string utf16 = text.toStdU16String();
+    utf16.push_back(char16_t(0xD800)); // an unpaired surrogate
+    std::string out(utf16.size() * MaxUtf8BytesPerUtf16Unit, '\0');
+    out.resize(size_t(writeUtf16AsUtf8(utf16.data(), utf16.size(), out.data()) - out.data()));
+    EXPECT_EQ(QString::fromStdString(out), text + QChar(0xFFFD));
+}
