@@ -5,6 +5,7 @@
 #include "platform/Error.h"
 
 #include <QStringList>
+#include <functional>
 
 #include <sql.h>
 #include <sqlext.h>
@@ -89,10 +90,14 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
 class OdbcCursor : public DriverCursor
 {
 public:
-    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, bool getDataInBlocks)
+    // rerun executes the cursor's statement again, for a driver that cannot read a long value inside a
+    // block: the cursor then starts over, row by row, after the rows it has already delivered.
+    OdbcCursor(
+        std::shared_ptr<Driver> owner, SQLHSTMT stmt, bool getDataInBlocks, std::function<SQLHSTMT()> rerun)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
         , m_getDataInBlocks(getDataInBlocks)
+        , m_rerun(std::move(rerun))
     {
         try {
             describe();
@@ -119,7 +124,9 @@ public:
                 if (m_bound) {
                     if (m_blockPos >= m_blockRows && !fetchBlock())
                         break;
-                    appended += appendFromBlock(store, maxRows - appended);
+                    const qsizetype n = appendFromBlock(store, maxRows - appended);
+                    appended += n;
+                    m_delivered += n;
                 } else {
                     const SQLRETURN rc = SQLFetch(m_stmt);
                     if (rc == SQL_NO_DATA) {
@@ -133,6 +140,7 @@ public:
                     for (size_t c = 0; c < m_columns.size(); ++c)
                         appendByGetData(store, int(c));
                     ++appended;
+                    ++m_delivered;
                 }
             }
         } catch (...) {
@@ -291,6 +299,10 @@ private:
         const SQLUSMALLINT status = m_status[row];
         if (status == SQL_ROW_ERROR)
             fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
+        if (status != SQL_ROW_NOROW && status != SQL_ROW_DELETED && !canReadLongValues()) {
+            startOverRowByRow();
+            return 0;
+        }
         ++m_blockPos;
         if (status == SQL_ROW_NOROW || status == SQL_ROW_DELETED)
             return 0;
@@ -438,13 +450,40 @@ private:
         }
     }
 
+    // Whether a value longer than its buffer can be read again from the current block.
+    bool canReadLongValues() const { return m_arraySize <= 1 || m_getDataInBlocks; }
+
+    // The driver cannot read a long value inside a block: run the statement again without bound columns and
+    // skip the rows already delivered, so that every value from here on is read whole with SQLGetData. The
+    // statement must give its rows in the same order again, as it must for Requery too.
+    void startOverRowByRow()
+    {
+        const qsizetype skip = m_delivered;
+        SQLCloseCursor(m_stmt);
+        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
+        m_stmt = SQL_NULL_HSTMT;
+        m_stmt = m_rerun();
+        m_bound = false;
+        m_blockRows = m_blockPos = 0;
+        for (qsizetype i = 0; i < skip; ++i) {
+            const SQLRETURN rc = SQLFetch(m_stmt);
+            if (!SQL_SUCCEEDED(rc)) {
+                m_done = true;
+                if (rc == SQL_NO_DATA)
+                    throw Error(ProviderErrorNumber,
+                        QStringLiteral("The rows changed while a long value was being read again."));
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
+            }
+        }
+    }
+
     // A value longer than the size the driver reported (SQLite does not hold text to its declared length):
     // read it whole from the row. A driver that cannot read values of a row inside a block (SQLite's
-    // reports success, reads nothing and moves its next block on) makes this an error rather than a value
-    // and rows silently lost.
+    // reports success, reads nothing and moves its next block on) never gets here: the cursor starts over
+    // row by row first. Should positioning fail all the same, that is an error, not a value silently lost.
     void appendLongValue(ColumnStore &store, int c, SQLULEN row)
     {
-        if ((m_arraySize > 1 && !m_getDataInBlocks) ||
+        if (!canReadLongValues() ||
             !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
             throw Error(ProviderErrorNumber,
                 QStringLiteral(
@@ -529,6 +568,8 @@ private:
     bool m_bound = false;
     bool m_done = false;
     bool m_getDataInBlocks;
+    std::function<SQLHSTMT()> m_rerun;
+    qsizetype m_delivered = 0; // rows appended to stores by this cursor
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
@@ -573,7 +614,9 @@ public:
     std::unique_ptr<DriverCursor> query(const QString &sql) override
     {
         SQLHSTMT stmt = run(sql);
-        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_getDataInBlocks);
+        auto self = std::static_pointer_cast<OdbcDriver>(shared_from_this());
+        return std::make_unique<OdbcCursor>(
+            self, stmt, m_getDataInBlocks, [self, sql] { return self->run(sql); });
     }
 
     qint64 execute(const QString &sql) override
