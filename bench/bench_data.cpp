@@ -293,6 +293,12 @@ public:
     explicit RowsModel(const vq::Recordset &rs)
         : m_rs(rs)
     { }
+    // The record set's rows follow its sort and filter; the proxy must see them again after a change.
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
         return parent.isValid() ? 0 : int(m_rs.rowCount());
@@ -311,6 +317,45 @@ public:
 private:
     const vq::Recordset &m_rs;
 };
+
+// Qt's proxy filtering on the same clauses as a record-set filter, each read through the model's data.
+class ClauseProxy : public QSortFilterProxyModel
+{
+public:
+    using Clause = std::function<bool(const QAbstractItemModel &, int)>;
+
+    void setClauses(std::vector<Clause> clauses)
+    {
+        m_clauses = std::move(clauses);
+        invalidateFilter();
+    }
+
+protected:
+    bool filterAcceptsRow(int row, const QModelIndex &) const override
+    {
+        for (const Clause &c : m_clauses) {
+            if (!c(*sourceModel(), row))
+                return false;
+        }
+        return true;
+    }
+
+private:
+    std::vector<Clause> m_clauses;
+};
+
+ClauseProxy::Clause startsWith(int column, const QString &prefix)
+{
+    return [column, prefix](const QAbstractItemModel &m, int row) {
+        return m.index(row, column).data().toString().startsWith(prefix, Qt::CaseInsensitive);
+    };
+}
+
+ClauseProxy::Clause numberIs(int column, std::function<bool(double)> test)
+{
+    return [column, test = std::move(test)](
+               const QAbstractItemModel &m, int row) { return test(m.index(row, column).data().toDouble()); };
+}
 
 } // namespace
 
@@ -420,32 +465,50 @@ int main(int argc, char **argv)
 
         heading("Filter, 1,000,000 rows");
         RowsModel model(rs);
-        QSortFilterProxyModel proxy;
+        ClauseProxy proxy;
         proxy.setSourceModel(&model);
-        proxy.setFilterKeyColumn(1);
         proxy.setFilterCaseSensitivity(Qt::CaseInsensitive);
-        const double proxyFilter = millis(
-            [&] {
-                proxy.setFilterRegularExpression(QString());
-                proxy.setFilterRegularExpression(QStringLiteral("^ba"));
-                if (proxy.rowCount() < 0)
-                    std::puts("");
-            },
-            1);
-        const std::vector<std::pair<const char *, QString>> filters {
-            {"1 clause: [name] like 'ba%'", QStringLiteral("[name] like 'ba%'")},
-            {"2 clauses: + [city] like 'b%'", QStringLiteral("[name] like 'ba%' and [city] like 'b%'")},
-            {"4 clauses: + [amount] = 12.5 + [id] >= 0",
-                QStringLiteral("[name] like 'ba%' and [city] like 'b%' and [amount] = 12.5 and [id] >= 0")},
-            {"4 clauses, number first",
-                QStringLiteral("[amount] = 12.5 and [name] like 'ba%' and [city] like 'b%' and [id] >= 0")},
+        const auto nameBa = startsWith(1, QStringLiteral("ba"));
+        const auto cityB = startsWith(2, QStringLiteral("b"));
+        const auto amount = numberIs(3, [](double v) { return v == 12.5; });
+        const auto idPositive = numberIs(0, [](double v) { return v >= 0; });
+        struct FilterCase
+        {
+            const char *label;
+            QString text;
+            std::vector<ClauseProxy::Clause> clauses;
         };
-        for (const auto &[label, text] : filters) {
-            const double t = millis([&] { rs.setFilter(text); });
-            row(label, t, "ms", "QSortFilterProxyModel ^ba", proxyFilter, "goal: <= 15 ms");
+        const std::vector<FilterCase> filters {
+            {"1 clause: [name] like 'ba%'", QStringLiteral("[name] like 'ba%'"), {nameBa}},
+            {"2 clauses: + [city] like 'b%'", QStringLiteral("[name] like 'ba%' and [city] like 'b%'"),
+                {nameBa, cityB}},
+            {"4 clauses: + [amount] = 12.5 + [id] >= 0",
+                QStringLiteral("[name] like 'ba%' and [city] like 'b%' and [amount] = 12.5 and [id] >= 0"),
+                {nameBa, cityB, amount, idPositive}},
+            {"4 clauses, number first",
+                QStringLiteral("[amount] = 12.5 and [name] like 'ba%' and [city] like 'b%' and [id] >= 0"),
+                {amount, nameBa, cityB, idPositive}},
+        };
+        for (const FilterCase &f : filters) {
+            // The proxy works over all the rows, so the record set shows them all while it does.
+            rs.setFilter(QString());
+            model.reset();
+            int proxyRows = 0;
+            const double q = millis(
+                [&] {
+                    proxy.setClauses(f.clauses);
+                    proxyRows = proxy.rowCount(); // the proxy filters when it is first asked
+                },
+                1);
+            proxy.setClauses({});
+            const double t = millis([&] { rs.setFilter(f.text); });
+            if (proxyRows != int(rs.RecordCount()))
+                std::printf("  (the proxy passed %d rows, the record set %lld)\n", proxyRows,
+                    static_cast<long long>(rs.RecordCount()));
+            row(f.label, t, "ms", "QSortFilterProxyModel, same clauses", q, "goal: <= 15 ms");
         }
         rs.setFilter(QString());
-        proxy.setFilterRegularExpression(QString());
+        proxy.setClauses({});
 
         heading("Sort, 1,000,000 rows");
         const double sortName = millis(
@@ -461,6 +524,7 @@ int main(int argc, char **argv)
             },
             3);
         rs.setSort(QString());
+        model.reset();
         proxy.setSortCaseSensitivity(Qt::CaseInsensitive);
         const double proxyName = millis([&] { proxy.sort(1); }, 1);
         proxy.sort(-1);
