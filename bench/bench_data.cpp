@@ -458,6 +458,16 @@ int main(int argc, char **argv)
             3);
         row("[amount] = n on the sorted column", keystrokes(QStringLiteral("amount"), amounts, false), "ms",
             "linear scan of the values", scanAmount, "goal: <= 1 ms");
+        // The first search of a column reads its texts once to keep their first bytes; later keystrokes
+        // read those bytes only. Both are shown.
+        const double firstCity = millis(
+            [&] {
+                rs.MoveFirst();
+                rs.Find(QStringLiteral("[city] like 'zz%'"));
+            },
+            1);
+        row("[city] like 'zz%' unsorted, first search of the column", firstCity, "ms",
+            "linear scan of the texts (zz)", linearScan(2, QStringLiteral("zz")), "goal: <= 10 ms");
         row("[name] like 'x%' on an unsorted column (scan)",
             keystrokes(QStringLiteral("name"), {QStringLiteral("zz")}, true), "ms",
             "linear scan of the texts (zz)", linearScan(1, QStringLiteral("zz")), "goal: <= 10 ms");

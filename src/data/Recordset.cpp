@@ -305,6 +305,7 @@ struct Recordset::Private
 
     void rebuildAll()
     {
+        leadBytes.clear();
         sortRows();
         passes.clear();
         if (!filterText.isEmpty()) {
@@ -605,6 +606,51 @@ struct Recordset::Private
         return positions;
     }
 
+    // The first byte of each row's text in a column, folded (ASCII lower-cased): 0 for an empty text, 0x80
+    // where the text starts beyond ASCII or the row is null (those rows take the full comparison). Built on
+    // the first prefix scan of a column and kept until the rows change, since the help list searches the
+    // same column at every keystroke; a scan then reads one byte a row instead of the texts.
+    static constexpr unsigned char NeedsFullCompare = 0x80;
+    std::vector<std::vector<unsigned char>> leadBytes;
+
+    const std::vector<unsigned char> &leadBytesOf(int column)
+    {
+        if (leadBytes.size() != columns.size())
+            leadBytes.assign(columns.size(), {});
+        std::vector<unsigned char> &lead = leadBytes[size_t(column)];
+        const qsizetype n = store.rowCount();
+        if (qsizetype(lead.size()) == n)
+            return lead;
+        lead.resize(size_t(n));
+        for (qsizetype r = 0; r < n; ++r) {
+            if (store.isNull(column, r)) {
+                lead[size_t(r)] = NeedsFullCompare;
+                continue;
+            }
+            const std::string_view t = store.textAt(column, r);
+            const unsigned char c = t.empty() ? 0 : static_cast<unsigned char>(t.front());
+            lead[size_t(r)] = c >= 0x80 ? NeedsFullCompare : (c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+        }
+        return lead;
+    }
+
+    // A cheap test that rules rows out: for a prefix whose first character is ASCII, a row's folded first
+    // byte must be that character (or need the full comparison).
+    struct LeadFilter
+    {
+        const unsigned char *lead = nullptr;
+        unsigned char want = 0;
+        bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
+    };
+
+    LeadFilter leadFilter(const Matcher &m)
+    {
+        if (m.mode != Matcher::TextPrefix || m.folded.empty() ||
+            static_cast<unsigned char>(m.folded[0]) >= 0x80)
+            return {};
+        return {leadBytesOf(m.column).data(), static_cast<unsigned char>(m.folded[0])};
+    }
+
     // The nearest matching position from `from` on (or back). A match is usually near, so the rows are
     // first taken in view order; past that, one pass in storage order (no jumps through memory) finds
     // the nearest match by position.
@@ -620,9 +666,12 @@ struct Recordset::Private
             }
             if (nearEnd >= n)
                 return -1;
+            const LeadFilter lead = leadFilter(m);
             const std::vector<quint32> &pos = viewPositions();
             quint32 best = None;
             for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+                if (lead.rejects(r))
+                    continue;
                 const quint32 p = pos[size_t(r)];
                 if (p != None && p >= quint32(nearEnd) && p < best && m.matches(r))
                     best = p;
@@ -636,9 +685,12 @@ struct Recordset::Private
         }
         if (nearEnd < 0)
             return -1;
+        const LeadFilter lead = leadFilter(m);
         const std::vector<quint32> &pos = viewPositions();
         qsizetype best = -1;
         for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+            if (lead.rejects(r))
+                continue;
             const quint32 p = pos[size_t(r)];
             if (p != None && qsizetype(p) <= nearEnd && qsizetype(p) > best && m.matches(r))
                 best = p;

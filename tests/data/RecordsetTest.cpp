@@ -252,7 +252,10 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
         statements
             << QStringLiteral("INSERT INTO words VALUES (%1, %2, %3)").arg(i).arg(value).arg(rng.bounded(50));
     }
-    statements << QStringLiteral("COMMIT");
+    // Rows that sort last by n, so that a search from the top finds them only past the near rows.
+    statements << QStringLiteral("INSERT INTO words VALUES (6000, 'Xylo', 50), (6001, NULL, 50), "
+                                 "(6002, 'xYLOphone', 50)")
+               << QStringLiteral("COMMIT");
     const QString file = dir.filePath(QStringLiteral("words.db"));
     testdb::makeSqlite(file, statements);
     Connection c;
@@ -281,17 +284,21 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
             rs.setSort(QStringLiteral("n"));
             for (const qsizetype start : {qsizetype(0), qsizetype(2000), rs.rowCount() - 3}) {
                 for (const int direction : {1, -1}) {
-                    qsizetype expected = direction > 0 ? rs.rowCount() : -1;
-                    for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
-                        if (!rs.isNull(r, 1) &&
-                            rs.text(r, 1).startsWith(QStringLiteral("zöa"), Qt::CaseInsensitive)) {
-                            expected = r;
-                            break;
+                    qsizetype expected = -1;
+                    for (const QString &p : {QStringLiteral("ZÖA"), QStringLiteral("bake"),
+                             QStringLiteral("Kr"), QStringLiteral("q"), QStringLiteral("XYLOP")}) {
+                        expected = direction > 0 ? rs.rowCount() : -1;
+                        for (qsizetype r = start; r >= 0 && r < rs.rowCount(); r += direction) {
+                            if (!rs.isNull(r, 1) && rs.text(r, 1).startsWith(p, Qt::CaseInsensitive)) {
+                                expected = r;
+                                break;
+                            }
                         }
+                        rs.setAbsolutePosition(start + 1);
+                        rs.Find(QStringLiteral("word like '%1%'").arg(p), 0, direction);
+                        EXPECT_EQ(rs.currentRow(), expected)
+                            << start << " " << direction << " " << p.toStdString();
                     }
-                    rs.setAbsolutePosition(start + 1);
-                    rs.Find(QStringLiteral("word like 'ZÖA%'"), 0, direction);
-                    EXPECT_EQ(rs.currentRow(), expected) << start << " " << direction;
                     // One row, or none, anywhere in the order.
                     for (const int id : {5999, 17, -5}) {
                         expected = direction > 0 ? rs.rowCount() : -1;
