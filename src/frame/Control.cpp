@@ -11,7 +11,6 @@ namespace vq {
 struct Control::Private
 {
     AmbientProperties ambient;
-    bool shown = false;
 };
 
 Control::Control(QWidget *parent)
@@ -89,9 +88,9 @@ void Control::resizeEvent(QResizeEvent *event)
 void Control::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    if (event->spontaneous() || d->shown)
+    // A window coming back from being minimised is not the control becoming visible.
+    if (event->spontaneous())
         return;
-    d->shown = true;
     try {
         Show();
     } catch (const Error &e) {

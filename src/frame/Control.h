@@ -47,7 +47,7 @@ protected:
 
     // Lays out the constituent widgets; run from every resize.
     virtual void Resize();
-    // Run when the control is first shown.
+    // Run each time the control becomes visible (not when its window is merely restored).
     virtual void Show();
 
     void resizeEvent(QResizeEvent *event) override;

@@ -236,6 +236,13 @@ TEST_F(TextBoxForm, TextFieldsTrimApplySentenceCaseAndReturnToTheSavedAlignment)
     EXPECT_EQ(other->Text(), "Hello.World");
     EXPECT_EQ(other->Value(), "hello. world");
     EXPECT_EQ(other->Alignment(), 2);
+
+    // Becoming visible again saves the alignment of that moment.
+    other->hide();
+    other->setAlignment(1);
+    other->show();
+    other->setText("x");
+    EXPECT_EQ(other->Alignment(), 1);
 }
 
 TEST_F(TextBoxForm, ValueSetterLeavesTheFieldAlone)
