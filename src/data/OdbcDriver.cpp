@@ -326,6 +326,24 @@ private:
         return true;
     }
 
+    // One tight loop over a fixed-width bound column: nulls, else the value copied out of the buffer.
+    template<typename T, typename Append>
+    static void appendFixed(
+        ColumnStore &store, int c, const Binding &b, SQLULEN from, SQLULEN to, Append append)
+    {
+        const SQLLEN *indicators = b.indicators.data();
+        const char *buffer = b.buffer.data();
+        for (SQLULEN r = from; r < to; ++r) {
+            if (indicators[r] == SQL_NULL_DATA) {
+                store.appendNull(c);
+                continue;
+            }
+            T v;
+            std::memcpy(&v, buffer + r * sizeof v, sizeof v);
+            append(v);
+        }
+    }
+
     void appendColumn(ColumnStore &store, int c, SQLULEN from, SQLULEN to)
     {
         const Binding &b = m_bindings[size_t(c)];
@@ -333,41 +351,18 @@ private:
         const char *buffer = b.buffer.data();
         switch (b.kind) {
         case ColumnStore::Kind::Integer:
-            for (SQLULEN r = from; r < to; ++r) {
-                if (indicators[r] == SQL_NULL_DATA) {
-                    store.appendNull(c);
-                } else {
-                    SQLBIGINT v;
-                    std::memcpy(&v, buffer + r * sizeof v, sizeof v);
-                    store.appendInteger(c, v);
-                }
-            }
+            appendFixed<SQLBIGINT>(store, c, b, from, to, [&](SQLBIGINT v) { store.appendInteger(c, v); });
             return;
         case ColumnStore::Kind::Double:
-            for (SQLULEN r = from; r < to; ++r) {
-                if (indicators[r] == SQL_NULL_DATA) {
-                    store.appendNull(c);
-                } else {
-                    double v;
-                    std::memcpy(&v, buffer + r * sizeof v, sizeof v);
-                    store.appendDouble(c, v);
-                }
-            }
+            appendFixed<double>(store, c, b, from, to, [&](double v) { store.appendDouble(c, v); });
             return;
         case ColumnStore::Kind::DateTime:
-            for (SQLULEN r = from; r < to; ++r) {
-                if (indicators[r] == SQL_NULL_DATA) {
-                    store.appendNull(c);
-                } else if (b.time) {
-                    SQL_TIME_STRUCT t;
-                    std::memcpy(&t, buffer + r * sizeof t, sizeof t);
-                    store.appendInteger(c, timeStamp(t));
-                } else {
-                    SQL_TIMESTAMP_STRUCT t;
-                    std::memcpy(&t, buffer + r * sizeof t, sizeof t);
-                    store.appendInteger(c, timestampStamp(t));
-                }
-            }
+            if (b.time)
+                appendFixed<SQL_TIME_STRUCT>(store, c, b, from, to,
+                    [&](const SQL_TIME_STRUCT &t) { store.appendInteger(c, timeStamp(t)); });
+            else
+                appendFixed<SQL_TIMESTAMP_STRUCT>(store, c, b, from, to,
+                    [&](const SQL_TIMESTAMP_STRUCT &t) { store.appendInteger(c, timestampStamp(t)); });
             return;
         case ColumnStore::Kind::Text:
             for (SQLULEN r = from; r < to; ++r) {

@@ -13,7 +13,6 @@
 #include "support/Errors.h"
 
 using namespace vq;
-using vq::test::errorNumber;
 using vq::test::errorText;
 
 namespace {

@@ -10,7 +10,6 @@
 
 using namespace vq;
 using vq::test::errorNumber;
-using vq::test::errorText;
 
 TEST(Criteria, ReadsTheSearchAndFilterTextsOfTheHelpList)
 {

@@ -15,7 +15,6 @@
 
 using namespace vq;
 using vq::test::errorNumber;
-using vq::test::errorText;
 
 namespace {
 
