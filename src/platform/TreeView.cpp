@@ -66,15 +66,15 @@ TreeNode TreeNode::Child(int index) const
     return TreeNode(m_item ? m_item->child(index) : nullptr);
 }
 
-TreeNode TreeNodes::Add(const QString &relative, int relationship, const QString &key, const QString &text)
+TreeNode TreeNodes::Add(const QVariant &relative, int relationship, const QString &key, const QString &text)
 {
     if (relationship < tvwFirst || relationship > tvwChild)
         throw Error(Error::InvalidProcedureCall);
     if (!key.isEmpty() && m_byKey.contains(key))
         throw Error(Error::KeyNotUnique);
     QTreeWidgetItem *anchor = nullptr;
-    if (!relative.isEmpty()) {
-        anchor = m_byKey.value(relative);
+    if (relative.isValid()) {
+        anchor = m_byKey.value(relative.toString());
         if (!anchor)
             throw Error(Error::ElementNotFound);
     }

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QTreeWidget>
+#include <QVariant>
 
 #include <memory>
 
@@ -61,12 +62,12 @@ public:
         tvwChild = 4, // last child of the relative
     };
 
-    // Adds a node with the key and text. relative is the key of an existing node, or empty for none; without
-    // a relative the node is top-level, first for tvwFirst and last for every other relationship. An empty
-    // key gives a node that cannot be found by key.
+    // Adds a node with the key and text. relative is the key (a text) of an existing node, or an invalid
+    // variant for none; without a relative the node is top-level, first for tvwFirst and last for every other
+    // relationship. An empty key gives a node that cannot be found by key; an empty relative key finds none.
     // Errors (nothing is added then): 35602 the key is already in the tree; 35601 no node has the relative
     // key; 5 a relationship outside 0 to 4.
-    TreeNode Add(const QString &relative, int relationship, const QString &key, const QString &text);
+    TreeNode Add(const QVariant &relative, int relationship, const QString &key, const QString &text);
 
     // The number of nodes in the whole tree.
     int Count() const;

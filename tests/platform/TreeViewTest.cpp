@@ -45,15 +45,15 @@ TEST(TreeView, AddPlacesTheNodeByRelativeAndRelationship)
 {
     struct Case
     {
-        const char *relative;
+        QVariant relative;
         int relationship;
         const char *expected;
     };
     const Case cases[] = {
-        {"", TreeNodes::tvwFirst, "x,a(a1,a2),b"},
-        {"", TreeNodes::tvwLast, "a(a1,a2),b,x"},
-        {"", TreeNodes::tvwNext, "a(a1,a2),b,x"},
-        {"", TreeNodes::tvwChild, "a(a1,a2),b,x"},
+        {{}, TreeNodes::tvwFirst, "x,a(a1,a2),b"},
+        {{}, TreeNodes::tvwLast, "a(a1,a2),b,x"},
+        {{}, TreeNodes::tvwNext, "a(a1,a2),b,x"},
+        {{}, TreeNodes::tvwChild, "a(a1,a2),b,x"},
         {"a1", TreeNodes::tvwFirst, "a(x,a1,a2),b"},
         {"a1", TreeNodes::tvwLast, "a(a1,a2,x),b"},
         {"a1", TreeNodes::tvwNext, "a(a1,x,a2),b"},
@@ -69,7 +69,7 @@ TEST(TreeView, AddPlacesTheNodeByRelativeAndRelationship)
         vq::TreeView tree;
         addBase(tree);
         const vq::TreeNode node = tree.Nodes().Add(c.relative, c.relationship, "x", "X");
-        EXPECT_EQ(outline(tree), c.expected) << c.relative << " " << c.relationship;
+        EXPECT_EQ(outline(tree), c.expected) << qPrintable(c.relative.toString()) << " " << c.relationship;
         EXPECT_EQ(node.Text(), "X");
         EXPECT_EQ(tree.Nodes().Item("x"), node);
         EXPECT_EQ(tree.Nodes().Count(), 5);
@@ -90,6 +90,7 @@ TEST(TreeView, RefusedAddsLeaveTheTreeAsItWas)
         {"a", TreeNodes::tvwChild, "a2", vq::Error::KeyNotUnique}, // unique in the whole tree, not per level
         {"b", TreeNodes::tvwChild, "A", 0}, // keys are case-sensitive
         {"zz", TreeNodes::tvwChild, "x", vq::Error::ElementNotFound},
+        {"", TreeNodes::tvwChild, "x", vq::Error::ElementNotFound}, // an empty key is no relative
         {"A", TreeNodes::tvwChild, "x", vq::Error::ElementNotFound},
         {"zz", TreeNodes::tvwChild, "a", vq::Error::KeyNotUnique}, // the key is checked first
         {"a", 5, "x", vq::Error::InvalidProcedureCall},
