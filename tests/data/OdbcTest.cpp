@@ -1,6 +1,7 @@
 #include "TestDatabase.h"
 
 #include "data/Connection.h"
+#include "data/FileDsn.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
 #include "platform/Error.h"
@@ -85,6 +86,29 @@ TEST_F(SqliteOdbc, ReadsThroughAFileDsnAndADriverString)
         {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
     checkItems(QStringLiteral("FileDSN=") + dsn);
     checkItems(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
+}
+
+TEST_F(SqliteOdbc, AFileDsnIsReadAsTheDriverManagerReadsIt)
+{
+    // The driver manager's folder for file data sources follows ODBCSYSINI; set before any ODBC call of
+    // this test process, since the installer library keeps what it read first.
+    QTemporaryDir system;
+    qputenv("ODBCSYSINI", system.path().toLocal8Bit());
+    if (fileDsnFolder() != system.filePath(QStringLiteral("ODBCDataSources")))
+        GTEST_SKIP() << "an earlier test of this process fixed the driver manager's folders";
+    QDir(system.path()).mkdir(QStringLiteral("ODBCDataSources"));
+    testdb::writeFileDsn(system.filePath(QStringLiteral("ODBCDataSources/items.dsn")),
+        {QStringLiteral("DRIVER={%1}").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
+    // A bare name, with and without ".dsn", and the full path; the driver in braces as such files write it.
+    for (const QString &name : {QStringLiteral("items"), QStringLiteral("items.dsn"),
+             system.filePath(QStringLiteral("ODBCDataSources/items.dsn"))}) {
+        Connection c;
+        c.Open(QStringLiteral("FileDSN=") + name);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT count(*) FROM items"), &c, Recordset::adOpenStatic);
+        EXPECT_EQ(rs.Fields().Item(0).Value().toInt(), 3001) << name.toStdString();
+    }
+    qunsetenv("ODBCSYSINI");
 }
 
 TEST_F(SqliteOdbc, AValueLongerThanItsBufferInsideABlockIsReadWholeWithEveryRowKept)
