@@ -698,8 +698,7 @@ struct Recordset::Private
                 return QVariant(ColumnStore::stampDate(stamp));
             if (type == AdoType::DBTime)
                 return QVariant(ColumnStore::stampTime(stamp));
-            return QVariant(
-                QDateTime(ColumnStore::stampDate(stamp), ColumnStore::stampTime(stamp), Qt::UTC));
+            return QVariant(QDateTime(ColumnStore::stampDate(stamp), ColumnStore::stampTime(stamp), Qt::UTC));
         }
         case Kind::Text: {
             const std::string_view t = s.textAt(column, r);

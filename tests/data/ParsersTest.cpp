@@ -115,8 +115,8 @@ TEST(FileDsnText, ReadsBracedValuesAndFindsBareNamesInTheDataSourceFolder)
     // Data-source files are written with connection-string braces around driver names.
     const auto pairs = parseFileDsn("; a comment\n[ODBC]\nDRIVER={PostgreSQL Unicode}\r\n"
                                     "PWD={a;b}}c}\nUID = clerk\nOptions=x;y\n\n[Other]\nDRIVER=no\n");
-    const QList<QPair<QString, QString>> expected {{"DRIVER", "PostgreSQL Unicode"}, {"PWD", "a;b}c"},
-        {"UID", "clerk"}, {"Options", "x;y"}};
+    const QList<QPair<QString, QString>> expected {
+        {"DRIVER", "PostgreSQL Unicode"}, {"PWD", "a;b}c"}, {"UID", "clerk"}, {"Options", "x;y"}};
     EXPECT_EQ(pairs, expected);
 
     const struct
