@@ -1,19 +1,13 @@
 #include "combos/VqComboBox.h"
 
 #include "combos/ComboEntry.h"
-#include "frame/BagValues.h"
 #include "frame/ClassTable.h"
-#include "frame/FocusMarker.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "frame/modGeneral.h"
 #include "platform/Error.h"
-#include "platform/KeyCodes.h"
-#include "platform/SendKeys.h"
 #include "platform/Twips.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -23,70 +17,15 @@
 
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(
-    QStringLiteral("VqComboBox"), [](QWidget *parent) -> QObject * { return new VqComboBox(parent); });
+const bool registered = vq::registerClass<VqComboBox>();
 
-// A window being deactivated or a pop-up opening (the combo's own list among them) is not the user leaving
-// the field, and the focus coming back from them is not the user entering it again.
-bool movesBetweenFields(Qt::FocusReason reason)
-{
-    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-}
-
-// Combo1: a combo box whose focus and keys the control sees first.
-class ComboField : public QComboBox
-{
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> onFocusIn;
-    std::function<void()> onFocusOut;
-    std::function<bool(QKeyEvent *)> onKeyPress;
-
-    void deliverKey(QKeyEvent *event) { QComboBox::keyPressEvent(event); }
-
-protected:
-    void focusInEvent(QFocusEvent *event) override
-    {
-        QComboBox::focusInEvent(event);
-        if (m_entered || !movesBetweenFields(event->reason()))
-            return;
-        m_entered = true;
-        guarded(onFocusIn);
-    }
-    void focusOutEvent(QFocusEvent *event) override
-    {
-        QComboBox::focusOutEvent(event);
-        if (!m_entered || !movesBetweenFields(event->reason()))
-            return;
-        m_entered = false;
-        guarded(onFocusOut);
-    }
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        bool handled = false;
-        guarded([&] { handled = onKeyPress(event); });
-        if (!handled)
-            QComboBox::keyPressEvent(event);
-    }
-
-private:
-    static void guarded(const std::function<void()> &f)
-    {
-        try {
-            f();
-        } catch (const vq::Error &e) {
-            vq::reportError(e);
-        }
-    }
-    bool m_entered = false;
-};
+constexpr int Enter = 13;
 
 } // namespace
 
 struct VqComboBox::Private
 {
-    ComboField *combo1 = nullptr;
-    QLabel *image1 = nullptr;
+    QComboBox *combo1 = nullptr;
     bool validateData = false;
     bool emptyCheck = false;
     short maxLength = 25;
@@ -113,16 +52,16 @@ struct VqComboBox::Private
 };
 
 VqComboBox::VqComboBox(QWidget *parent)
-    : vq::Control(parent)
+    : vq::EntryControl(parent)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("VqComboBox"));
+    setDesignSize("VqComboBox");
     QFont verdana(QStringLiteral("Verdana"));
     verdana.setPointSizeF(8.25);
     setFont(verdana);
-    setFocusPolicy(Qt::NoFocus);
 
-    d->combo1 = new ComboField(this);
+    d->combo1 = new QComboBox(this);
     d->combo1->setObjectName(QStringLiteral("Combo1"));
     d->combo1->setEditable(true);
     // The entry is the clerk's own: no completion, no items added on ENTER, no item chosen for them when
@@ -130,72 +69,64 @@ VqComboBox::VqComboBox(QWidget *parent)
     d->combo1->setInsertPolicy(QComboBox::NoInsert);
     d->combo1->setCompleter(nullptr);
     disconnect(d->combo1->lineEdit(), &QLineEdit::editingFinished, d->combo1, nullptr);
-    setFocusProxy(d->combo1);
-
-    d->image1 = new QLabel(this);
-    d->image1->setObjectName(QStringLiteral("Image1"));
-    d->image1->setPixmap(vq::focusMarkerPixmap(16));
-    d->image1->setAlignment(Qt::AlignCenter);
-    d->image1->hide();
-
-    resize(vq::twips::toPixelsX(4020, this), vq::twips::toPixelsY(315, this));
     vq::twips::setGeometry(d->combo1, 0, 0, 3405, 315);
-    vq::twips::setGeometry(d->image1, 3420, -105, 480, 480);
+    setEntryField(d->combo1->lineEdit(), d->combo1);
+    placeFocusMarker(3420, -105);
 
-    d->combo1->onFocusIn = [this] { enterField(); };
-    d->combo1->onFocusOut = [this] { leaveField(); };
-    d->combo1->onKeyPress = [this](QKeyEvent *e) { return handleKey(e); };
     connect(d->combo1->lineEdit(), &QLineEdit::textEdited, this, &VqComboBox::Change);
     connect(d->combo1, &QComboBox::activated, this, &VqComboBox::Click);
 }
 
 VqComboBox::~VqComboBox() = default;
 
-void VqComboBox::enterField()
+const vq::PropertyTable &VqComboBox::propertyTable() const
 {
-    d->image1->show();
+    using vq::BagType;
+    using Entry = vq::PropertyTable::Entry;
+    static const vq::PropertyTable table(
+        {
+            // The host adds the items at run time, after loading: a saved index applies only to a list that
+            // is already filled.
+            Entry("ListIndex", BagType::Int16, short(0))
+                .readWhen<VqComboBox>([](const VqComboBox &c) { return c.d->combo1->count() > 0; })
+                .set<VqComboBox>(
+                    [](VqComboBox &c, const QVariant &v) { c.d->combo1->setCurrentIndex(v.toInt()); }),
+            Entry("Text", BagType::String, QStringLiteral("Combo1"))
+                .set<VqComboBox>(
+                    [](VqComboBox &c, const QVariant &v) { c.d->combo1->setEditText(v.toString()); }),
+            {"ValidateData", BagType::Boolean, false},
+            {"EmptyCheck", BagType::Boolean, false},
+            {"Enabled", BagType::Boolean, true},
+            {"MaxLength", BagType::Int16, short(25)},
+        },
+        {"ListCount", "ListIndex", "Text", "ValidateData", "EmptyCheck", "Enabled", "MaxLength"});
+    return table;
 }
 
-bool VqComboBox::handleKey(QKeyEvent *e)
+int VqComboBox::filterCharacter(int code)
 {
-    using namespace vq::keys;
-    short keyCode = virtualKey(e->key());
-    short shift = shiftState(e->modifiers());
-    const short pressed = keyCode;
-    Q_EMIT KeyDown(keyCode, shift);
-    if (keyCode != pressed) {
-        // The host's handler replaced the key (0 cancels it).
-        if (keyCode != 0) {
-            QKeyEvent changed(e->type(), qtKey(keyCode), modifiers(shift));
-            d->combo1->deliverKey(&changed);
-        }
-        return true;
-    }
-
-    const int code = characterCode(e);
-    if (code < 0)
-        return false;
     const vq::combos::ComboKeystroke r =
         vq::combos::filterComboCharacter(code, d->combo1->currentText(), d->maxLength);
     if (r.queueTab)
-        vq::SendKeys(QStringLiteral("{TAB}"));
-    if (r.code == 0 || code == 13)
-        return true; // ENTER only moves on: it neither picks nor inserts an item
-    return false;
+        moveFocus(true);
+    // ENTER only moves on: passed to the widget it would end the editing there, and a dialog around the
+    // control would take it as a press of its default button.
+    return code == Enter ? 0 : r.code;
 }
 
-void VqComboBox::leaveField()
+void VqComboBox::focusLeft()
 {
+    QLabel *image1 = focusMarker();
     const vq::combos::LeaveOutcome out =
         vq::combos::leaveEntry(d->combo1->currentText(), d->validateData, d->items());
     if (out.text != d->combo1->currentText())
         d->combo1->setEditText(out.text);
-    d->image1->hide();
+    image1->hide();
     if (!out.refused)
         return;
     QString message = QStringLiteral("Invalid Select");
     vq::modGeneral::ShowWarning(message);
-    d->image1->show();
+    image1->show();
     d->combo1->setFocus(Qt::OtherFocusReason);
 }
 
@@ -281,17 +212,6 @@ void VqComboBox::setEmptyCheck(bool check)
     PropertyChanged(QStringLiteral("EmptyCheck"));
 }
 
-bool VqComboBox::Enabled() const
-{
-    return !testAttribute(Qt::WA_ForceDisabled);
-}
-
-void VqComboBox::setEnabledProperty(bool enabled)
-{
-    setEnabled(enabled);
-    PropertyChanged(QStringLiteral("Enabled"));
-}
-
 void VqComboBox::Clear()
 {
     d->combo1->clear();
@@ -322,45 +242,27 @@ void VqComboBox::InitProperties()
 
 void VqComboBox::ReadProperties(vq::PropertyBag &bag)
 {
-    using namespace vq::bag;
     d->surfaceStyle = ambientProperties().UserMode ? 0 : 1;
     update();
-    // The host adds the items at run time, after loading: a saved index applies only to a list that is
-    // already filled.
-    if (d->combo1->count() > 0)
-        d->combo1->setCurrentIndex(readInt16(bag, QStringLiteral("ListIndex"), 0));
-    d->combo1->setEditText(readString(bag, QStringLiteral("Text"), QStringLiteral("Combo1")));
-    d->validateData = readBool(bag, QStringLiteral("ValidateData"), false);
-    d->emptyCheck = readBool(bag, QStringLiteral("EmptyCheck"), false);
-    setEnabled(readBool(bag, QStringLiteral("Enabled"), true));
-    d->maxLength = readInt16(bag, QStringLiteral("MaxLength"), 25);
-}
-
-void VqComboBox::WriteProperties(vq::PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("ListIndex"), ListIndex(), short(0));
-    bag.WriteProperty(QStringLiteral("Text"), Text(), QStringLiteral("Combo1"));
-    bag.WriteProperty(QStringLiteral("ValidateData"), d->validateData, false);
-    bag.WriteProperty(QStringLiteral("EmptyCheck"), d->emptyCheck, false);
-    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
-    bag.WriteProperty(QStringLiteral("MaxLength"), d->maxLength, short(25));
+    vq::EntryControl::ReadProperties(bag);
 }
 
 void VqComboBox::Resize()
 {
+    QLabel *image1 = focusMarker();
     // Each step may be refused (a control too narrow for its field); the next step still runs.
     try {
-        vq::twips::setWidth(d->combo1, widthTwips() - (50 + vq::twips::geometry(d->image1).width()));
+        vq::twips::setWidth(d->combo1, widthTwips() - (50 + vq::twips::geometry(image1).width()));
     } catch (const vq::Error &) { }
     try {
         const QRect field = vq::twips::geometry(d->combo1);
-        vq::twips::setLeft(d->image1, field.x() + field.width() + 20);
+        vq::twips::setLeft(image1, field.x() + field.width() + 20);
     } catch (const vq::Error &) { }
 }
 
 void VqComboBox::paintEvent(QPaintEvent *event)
 {
-    vq::Control::paintEvent(event);
+    vq::EntryControl::paintEvent(event);
     if (d->surfaceStyle == 1) {
         QPainter p(this);
         p.setPen(palette().color(QPalette::WindowText));

@@ -1,12 +1,10 @@
 #pragma once
 
-#include "frame/Control.h"
+#include "frame/EntryControl.h"
 
 #include <QVariant>
 
 #include <memory>
-
-class QKeyEvent;
 
 // A data-entry combo box (Combo1) that can insist that a typed entry is one of its items: with ValidateData
 // on, leaving the field with an entry that matches no item (letter case aside) warns "Invalid Select" and
@@ -19,7 +17,7 @@ class QKeyEvent;
 //     connect(combo, &VqComboBox::Click, ...);    // an item picked
 //
 // A matching entry is accepted as typed: it does not select the item, so ListIndex stays as it was.
-class VqComboBox : public vq::Control
+class VqComboBox : public vq::EntryControl
 {
     Q_OBJECT
     Q_PROPERTY(short ListCount READ ListCount)
@@ -51,8 +49,6 @@ public:
     // Kept, saved and shown on the General page for the host; the control itself never acts on it.
     bool EmptyCheck() const;
     void setEmptyCheck(bool check);
-    bool Enabled() const;
-    void setEnabledProperty(bool enabled);
     Q_INVOKABLE void Clear();
     // The longest entry that typing may make (25 by default); 0 or less allows no typing but BACKSPACE.
     // Pasted text and text set by the host are not limited.
@@ -64,26 +60,22 @@ public:
 
     void InitProperties() override;
     void ReadProperties(vq::PropertyBag &bag) override;
-    void WriteProperties(vq::PropertyBag &bag) override;
+    const vq::PropertyTable &propertyTable() const override;
 
 Q_SIGNALS:
     // The user changed the entry's text by typing, deleting or pasting, or the host set Text.
     void Change();
     // The user picked an item from the list.
     void Click();
-    // Every key going down in the field, before the field acts on it; the handler may change both values,
-    // and the field goes on with what it leaves there (KeyCode 0 cancels the key).
-    void KeyDown(short &KeyCode, short &Shift);
+    // KeyDown (of the base): every key going down in Combo1, arrows and ENTER included.
 
 protected:
     void Resize() override;
     void paintEvent(QPaintEvent *event) override;
+    void focusLeft() override;
+    int filterCharacter(int code) override;
 
 private:
-    void enterField();
-    void leaveField();
-    bool handleKey(QKeyEvent *event);
-
     struct Private;
     std::unique_ptr<Private> d;
 };

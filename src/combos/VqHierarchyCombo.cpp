@@ -1,8 +1,7 @@
 #include "combos/VqHierarchyCombo.h"
 
-#include "frame/BagValues.h"
 #include "frame/ClassTable.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "platform/Error.h"
 #include "platform/SendKeys.h"
 #include "platform/TreeView.h"
@@ -15,8 +14,7 @@
 
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(QStringLiteral("VqHierarchyCombo"),
-    [](QWidget *parent) -> QObject * { return new VqHierarchyCombo(parent); });
+const bool registered = vq::registerClass<VqHierarchyCombo>();
 
 constexpr int OpenHeight = 2400;
 constexpr int FoldedHeight = 405;
@@ -52,6 +50,7 @@ VqHierarchyCombo::VqHierarchyCombo(QWidget *parent)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("VqHierarchyCombo"));
+    setDesignSize("VqHierarchyCombo");
     QFont verdana(QStringLiteral("Verdana"));
     verdana.setPointSizeF(8.25);
     setFont(verdana);
@@ -69,7 +68,6 @@ VqHierarchyCombo::VqHierarchyCombo(QWidget *parent)
     d->treCombo->setObjectName(QStringLiteral("treCombo"));
     d->treCombo->hide();
 
-    resize(vq::twips::toPixelsX(2835, this), vq::twips::toPixelsY(2430, this));
     vq::twips::setGeometry(d->txtcombo, 45, 45, 2745, 315);
     vq::twips::setGeometry(d->treCombo, 45, 405, 2745, 1965);
 
@@ -156,14 +154,16 @@ void VqHierarchyCombo::keyPressEvent(QKeyEvent *event)
     vq::Control::keyPressEvent(event);
 }
 
-void VqHierarchyCombo::ReadProperties(vq::PropertyBag &bag)
+const vq::PropertyTable &VqHierarchyCombo::propertyTable() const
 {
-    d->txtcombo->setEditText(vq::bag::readString(bag, QStringLiteral("Text"), QString()));
-}
-
-void VqHierarchyCombo::WriteProperties(vq::PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("Text"), Text(), QString());
+    using vq::BagType;
+    // The tree is the host's to build again after loading; only the entry's text is saved.
+    static const vq::PropertyTable table({
+        vq::PropertyTable::Entry("Text", BagType::String, QString())
+            .set<VqHierarchyCombo>(
+                [](VqHierarchyCombo &c, const QVariant &v) { c.d->txtcombo->setEditText(v.toString()); }),
+    });
+    return table;
 }
 
 void VqHierarchyCombo::Resize()

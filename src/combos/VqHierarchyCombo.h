@@ -33,8 +33,7 @@ public:
     // Adds a top-level node after the existing ones; 35602 when the key is already in the tree.
     Q_INVOKABLE void AddRoot(const QString &Key, const QString &Text);
 
-    void ReadProperties(vq::PropertyBag &bag) override;
-    void WriteProperties(vq::PropertyBag &bag) override;
+    const vq::PropertyTable &propertyTable() const override;
 
 protected:
     void Resize() override;

@@ -3,6 +3,7 @@
 #include "frame/MemoryPropertyBag.h"
 #include "platform/Twips.h"
 #include "support/Errors.h"
+#include "support/Forms.h"
 #include "support/RecordingMessageComponent.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -26,21 +26,8 @@ class ComboForm : public ::testing::Test
 protected:
     void SetUp() override
     {
-        form = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(form.get());
-        before = new QLineEdit(form.get());
-        combo = qobject_cast<VqComboBox *>(vq::CreateControl("VqComboBox", form.get()));
+        ASSERT_TRUE(form.isActive());
         ASSERT_NE(combo, nullptr);
-        combo->InitProperties();
-        combo->setMinimumSize(combo->size());
-        after = new QLineEdit(form.get());
-        after->setObjectName("after");
-        layout->addWidget(before);
-        layout->addWidget(combo);
-        layout->addWidget(after);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
         combo1 = combo->findChild<QComboBox *>("Combo1");
         image1 = combo->findChild<QLabel *>("Image1");
         ASSERT_NE(combo1, nullptr);
@@ -49,10 +36,18 @@ protected:
             combo->AddItem(item);
     }
 
+    static QWidget *make(QWidget *parent)
+    {
+        auto *c = vq::CreateControl("VqComboBox", parent);
+        c->InitProperties();
+        c->setMinimumSize(c->size());
+        return c;
+    }
+
     void enter()
     {
-        before->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(before, Qt::Key_Tab);
+        vq::test::Form::focus(form.before);
+        QTest::keyClick(form.before, Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget(), combo1);
     }
 
@@ -63,10 +58,8 @@ protected:
     vq::test::RecordingFactory factory {recorder};
     vq::test::ProcessRegistration registration {&factory};
 
-    std::unique_ptr<QWidget> form;
-    QLineEdit *before = nullptr;
-    QLineEdit *after = nullptr;
-    VqComboBox *combo = nullptr;
+    vq::test::Form form {make};
+    VqComboBox *combo = qobject_cast<VqComboBox *>(form.widget);
     QComboBox *combo1 = nullptr;
     QLabel *image1 = nullptr;
 };
@@ -117,7 +110,7 @@ TEST_F(ComboForm, LeavingTrimsAndUnderValidationKeepsTheUserUntilTheEntryIsListe
         } else {
             EXPECT_TRUE(recorder.calls.isEmpty());
         }
-        EXPECT_EQ(QApplication::focusWidget(), after);
+        EXPECT_EQ(QApplication::focusWidget(), form.after);
         EXPECT_FALSE(image1->isVisible());
         if (c.clearList)
             for (const char *item : {"Apple", "Pear", "Plum"})
@@ -125,15 +118,22 @@ TEST_F(ComboForm, LeavingTrimsAndUnderValidationKeepsTheUserUntilTheEntryIsListe
     }
 }
 
-TEST_F(ComboForm, WithoutAMessageComponentTheRefusalIsSilentButStillKeepsTheUser)
+TEST_F(ComboForm, AWarningThatCannotBeShownStillKeepsTheUser)
 {
-    vq::test::ProcessRegistration none(nullptr);
+    // The class registered for the message component makes objects of another kind.
+    struct PlainFactory : vq::ClassFactory
+    {
+        QObject *CreateInstance(QWidget *) override { return new QObject; }
+        void LockServer(bool) override { }
+    } plain;
+    vq::test::ProcessRegistration other(&plain);
     combo->setValidateData(true);
     enter();
     QTest::keyClicks(combo1, "Peach");
     leave();
     EXPECT_EQ(QApplication::focusWidget(), combo1);
     EXPECT_TRUE(image1->isVisible());
+    EXPECT_TRUE(recorder.calls.isEmpty());
 }
 
 TEST_F(ComboForm, TypingStopsAtTheWholeTextLimitAndRefusesQuotesButNotPaste)
@@ -172,7 +172,7 @@ TEST_F(ComboForm, EnterMovesOnWithoutPickingOrAddingAnItem)
     enter();
     QTest::keyClicks(combo1, "plum");
     QTest::keyClick(combo1, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == after; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == form.after; }));
     EXPECT_EQ(combo->Text(), "plum");
     EXPECT_EQ(combo->ListIndex(), -1);
     EXPECT_EQ(combo->ListCount(), 3);
@@ -301,4 +301,17 @@ TEST(ComboPersistence, TextDefaultsToCombo1AndASavedIndexNeedsAFilledList)
     empty->WriteProperties(again);
     filled->ReadProperties(again);
     EXPECT_EQ(filled->Text(), "Combo1");
+}
+
+TEST(ComboInDialog, EnterMovesOnWithoutPressingTheDefaultButton)
+{
+    vq::test::Form dialog([](QWidget *parent) { return vq::CreateControl("VqComboBox", parent); }, true);
+    ASSERT_TRUE(dialog.isActive());
+    auto *combo1 = dialog.widget->findChild<QComboBox *>("Combo1");
+    vq::test::Form::focus(combo1);
+    QTest::keyClicks(combo1, "x");
+    QTest::keyClick(combo1, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.after; }));
+    EXPECT_EQ(dialog.saveClicks, 0);
+    EXPECT_TRUE(dialog.window->isVisible());
 }

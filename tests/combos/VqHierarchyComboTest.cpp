@@ -4,12 +4,11 @@
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "support/Errors.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDialog>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -185,23 +184,21 @@ TEST_F(HierarchyForm, ResizeGivesFieldAndTreeTheWidthLessFiftyAndIgnoresARefused
 
 TEST(HierarchyInDialog, EnterInTheTreeMovesOnWithoutPressingTheDefaultButton)
 {
-    QDialog dialog;
-    auto *combo = qobject_cast<VqHierarchyCombo *>(vq::CreateControl("VqHierarchyCombo", &dialog));
-    auto *after = new QLineEdit(&dialog);
-    after->move(0, 200);
-    auto *ok = new QPushButton("OK", &dialog);
-    ok->move(0, 240);
-    ok->setDefault(true);
-    QSignalSpy pressed(ok, &QPushButton::clicked);
-    combo->AddRoot("a", "A");
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    auto *tree = combo->findChild<vq::TreeView *>("treCombo");
-    // The dialog opened with the combo as its first field, which opened the tree.
+    vq::test::Form dialog(
+        [](QWidget *parent) {
+            auto *combo = qobject_cast<VqHierarchyCombo *>(vq::CreateControl("VqHierarchyCombo", parent));
+            combo->AddRoot("a", "A");
+            return combo;
+        },
+        true);
+    ASSERT_TRUE(dialog.isActive());
+    auto *tree = dialog.widget->findChild<vq::TreeView *>("treCombo");
+    // Tabbing in opens the tree and puts the focus there.
+    vq::test::Form::focus(dialog.before);
+    QTest::keyClick(dialog.before, Qt::Key_Tab);
     ASSERT_EQ(QApplication::focusWidget(), tree);
     QTest::keyClick(tree, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == after; }));
-    EXPECT_EQ(pressed.size(), 0);
-    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.after; }));
+    EXPECT_EQ(dialog.saveClicks, 0);
+    EXPECT_TRUE(dialog.window->isVisible());
 }
