@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+
+namespace vq::dates {
+
+// The date field's check when the focus leaves it, without any widget.
+
+enum class LeaveVerdict {
+    Empty, // nothing but blanks: accepted, the field is left empty
+    InRange, // a date from MinDate to MaxDate, both inclusive
+    OutOfRange, // a date outside them: warn and keep the focus, the entry unchanged
+    NotADate, // no date under the locale: the field silently takes today's date
+};
+
+struct LeaveCheck
+{
+    QString text; // the entry with its leading and trailing blanks removed
+    LeaveVerdict verdict = LeaveVerdict::Empty;
+};
+
+// Bounds are compared in time order, time of day included; a MinDate after MaxDate refuses every
+// date.
+LeaveCheck checkLeavingText(const QString &text, const QDateTime &minDate, const QDateTime &maxDate,
+    const QLocale &locale = QLocale());
+
+// "Date Should be between [MinDate] And [MaxDate]", each bound in the locale's short date form.
+QString rangeWarning(const QDateTime &minDate, const QDateTime &maxDate, const QLocale &locale = QLocale());
+
+// Today's date in the locale's short date form: what a field that held no date gets.
+QString todayText(const QLocale &locale = QLocale());
+
+// The bounds of a new date field: 1 January 1601 and 31 December 9999.
+QDateTime defaultMinDate();
+QDateTime defaultMaxDate();
+
+} // namespace vq::dates
