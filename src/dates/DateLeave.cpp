@@ -1,6 +1,8 @@
 #include "dates/DateLeave.h"
 
+#include "platform/AutomationDate.h"
 #include "platform/DateText.h"
+#include "platform/Error.h"
 #include "textbox/LeaveField.h"
 
 namespace vq::dates {
@@ -42,6 +44,39 @@ QDateTime defaultMinDate()
 QDateTime defaultMaxDate()
 {
     return QDateTime(QDate(9999, 12, 31), QTime(0, 0), Qt::UTC);
+}
+
+QDateTime boundFromSaved(const QVariant &saved, const QString &key, const QLocale &locale)
+{
+    switch (saved.typeId()) {
+    case QMetaType::QDateTime: {
+        const QDateTime dt = saved.toDateTime();
+        if (dt.isValid())
+            return QDateTime(dt.date(), dt.time(), Qt::UTC);
+        break;
+    }
+    case QMetaType::QDate:
+        if (saved.toDate().isValid())
+            return QDateTime(saved.toDate(), QTime(0, 0), Qt::UTC);
+        break;
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        const double days = saved.toDouble();
+        // The automation dates of the years 100 to 9999.
+        if (days >= -657434.0 && days < 2958466.0)
+            return AutomationDate(days).toDateTime();
+        break;
+    }
+    case QMetaType::QString:
+        if (const std::optional<QDateTime> dt = textToDate(saved.toString(), locale))
+            return *dt;
+        break;
+    default:
+        break;
+    }
+    throw Error(Error::TypeMismatch,
+        QStringLiteral("Type mismatch: the saved \"%1\" is no date (%2)").arg(key, saved.toString()));
 }
 
 } // namespace vq::dates

@@ -36,4 +36,8 @@ QString todayText(const QLocale &locale = QLocale());
 QDateTime defaultMinDate();
 QDateTime defaultMaxDate();
 
+// A date bound as a form saved it: a date, an automation date (a number) or a text that reads as a date
+// under the locale. Anything else is refused with vq::Error 13 naming the key.
+QDateTime boundFromSaved(const QVariant &saved, const QString &key, const QLocale &locale = QLocale());
+
 } // namespace vq::dates
