@@ -229,7 +229,7 @@ TEST_F(DateForm, HostValueLeavesTheTextAndIsSavedWithTodayAsItsDefault)
     other->WriteProperties(compact);
     EXPECT_EQ(compact.keys(), (QStringList {"Text", "MaxDate"}));
 
-    // Saved bounds may be date texts or automation dates; anything else names the key.
+    // Saved dates may be date texts or automation dates; anything else names the key.
     vq::MemoryPropertyBag saved;
     saved.WriteProperty("MaxLength", 4);
     saved.WriteProperty("MaxDate", "12/31/2020");
@@ -237,12 +237,15 @@ TEST_F(DateForm, HostValueLeavesTheTextAndIsSavedWithTodayAsItsDefault)
     date->ReadProperties(saved);
     EXPECT_EQ(date->MaxDate(), day(2020, 12, 31));
     EXPECT_EQ(date->MinDate(), day(2001, 1, 1));
-    saved.WriteProperty("MaxDate", "soon");
-    EXPECT_TRUE(vq::test::errorText([&] { date->ReadProperties(saved); }).contains("MaxDate"));
     // The saved MaxLength limits typing only.
     enter();
     QTest::keyClicks(text1, "12252001");
     EXPECT_EQ(text1->text(), "12-2");
+    for (const char *key : {"MaxDate", "Value"}) {
+        vq::MemoryPropertyBag wrong;
+        wrong.WriteProperty(key, "soon");
+        EXPECT_TRUE(vq::test::errorText([&] { date->ReadProperties(wrong); }).contains(key)) << key;
+    }
 }
 
 TEST_F(DateForm, ResizeIgnoresRefusedWidthsAndPlacesTheMarkerBesideThePicker)
