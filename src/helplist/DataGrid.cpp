@@ -143,8 +143,12 @@ struct DataGrid::Private
                                       : q->columnWidth(col);
     }
 
+    // A record set that closes before it opens again (the data control's Refresh) passes through an empty
+    // model; the layout saved before that waits for the fields to come back.
     void saveLayout()
     {
+        if (model->columnCount() == 0)
+            return;
         savedNames = model->fieldNames();
         savedWidths.clear();
         savedHidden.clear();
@@ -164,8 +168,17 @@ struct DataGrid::Private
         hiddenWidths.clear();
         selStart = selEnd = selAnchor = -1;
         reportedRow = reportedCol = -2;
+        if (model->columnCount() == 0)
+            return;
         if (rebinding || savedNames != model->fieldNames()) {
+            // The header keeps sizes and hidden flags by position across a reset; new fields start plain.
             wantedCol = 0;
+            savedNames.clear();
+            const int width = q->horizontalHeader()->defaultSectionSize();
+            for (int c = 0; c < model->columnCount(); ++c) {
+                q->setColumnHidden(c, false);
+                q->setColumnWidth(c, width);
+            }
             return;
         }
         for (int c = 0; c < savedWidths.size(); ++c) {
@@ -206,12 +219,14 @@ struct DataGrid::Private
         following = true;
         if (row >= 0 && row < model->rowCount() && model->columnCount() > 0) {
             const QModelIndex current = q->currentIndex();
-            const int col = current.isValid() ? current.column() : qBound(0, wantedCol, model->columnCount() - 1);
+            const int col =
+                current.isValid() ? current.column() : qBound(0, wantedCol, model->columnCount() - 1);
             const QModelIndex target = model->index(int(row), col);
             const bool wasInView = q->viewport()->rect().intersects(q->visualRect(target));
             q->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
             // A jump shows the found row at the top, with the rows that follow it in order below.
-            q->scrollTo(target, wasInView ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
+            q->scrollTo(
+                target, wasInView ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
         } else if (q->currentIndex().isValid()) {
             wantedCol = q->currentIndex().column();
             q->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
@@ -316,6 +331,7 @@ Adodc *DataGrid::dataSource() const
 void DataGrid::ReBind()
 {
     d->rebinding = true;
+    d->savedNames.clear();
     d->model->setRecordset(d->adodc ? d->adodc->Recordset() : nullptr);
     d->rebinding = false;
 }
@@ -477,7 +493,12 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         if (ascii != original) {
             std::unique_ptr<QKeyEvent> replaced(keyEventFor(ascii, event));
             QTableView::keyPressEvent(replaced.get());
-            event->setAccepted(replaced->isAccepted());
+            // What the grid leaves goes on to its window as the replaced key, as the original would have.
+            if (!replaced->isAccepted() && parentWidget() && !isWindow()) {
+                replaced->accept();
+                QCoreApplication::sendEvent(parentWidget(), replaced.get());
+            }
+            event->accept();
             return;
         }
         QTableView::keyPressEvent(event);
@@ -543,64 +564,31 @@ void DataGrid::selectionChanged(const QItemSelection &selected, const QItemSelec
     }
 }
 
-DataGridColumn::DataGridColumn(DataGrid *grid, int index)
-    : m_grid(grid)
-    , m_index(index)
-{ }
-
-QString DataGridColumn::Caption() const
+int DataGrid::columnPixelWidth(int col) const
 {
-    m_grid->checkColumn(m_index);
-    return m_grid->d->model->headerData(m_index, Qt::Horizontal).toString();
+    checkColumn(col);
+    return d->pixelWidth(col);
 }
 
-QString DataGridColumn::DataField() const
+void DataGrid::setColumnPixelWidth(int col, int pixels)
 {
-    return Caption();
+    checkColumn(col);
+    if (isColumnHidden(col))
+        d->hiddenWidths.insert(col, pixels);
+    setColumnWidth(col, pixels);
 }
 
-int DataGridColumn::Width() const
+void DataGrid::setColumnVisible(int col, bool visible)
 {
-    m_grid->checkColumn(m_index);
-    return twips::fromPixelsX(m_grid->d->pixelWidth(m_index), m_grid);
-}
-
-void DataGridColumn::setWidth(int twips)
-{
-    m_grid->checkColumn(m_index);
-    if (twips < 0)
-        throw vq::Error(vq::Error::InvalidPropertyValue);
-    const int pixels = twips::toPixelsX(twips, m_grid);
-    if (m_grid->isColumnHidden(m_index))
-        m_grid->d->hiddenWidths.insert(m_index, pixels);
-    m_grid->setColumnWidth(m_index, pixels);
-}
-
-bool DataGridColumn::Visible() const
-{
-    m_grid->checkColumn(m_index);
-    return !m_grid->isColumnHidden(m_index);
-}
-
-void DataGridColumn::setVisible(bool visible)
-{
-    m_grid->checkColumn(m_index);
-    if (visible == !m_grid->isColumnHidden(m_index))
+    checkColumn(col);
+    if (visible == !isColumnHidden(col))
         return;
     if (!visible)
-        m_grid->d->hiddenWidths.insert(m_index, m_grid->columnWidth(m_index));
-    m_grid->setColumnHidden(m_index, !visible);
-    if (visible) {
-        // The header forgets a width set while hidden; give it back.
-        m_grid->setColumnWidth(m_index, m_grid->d->hiddenWidths.take(m_index));
-    }
-}
-
-QString DataGridColumn::Text() const
-{
-    m_grid->checkColumn(m_index);
-    const int row = m_grid->Row();
-    return row < 0 ? QString() : m_grid->d->model->data(m_grid->d->model->index(row, m_index)).toString();
+        d->hiddenWidths.insert(col, columnWidth(col));
+    setColumnHidden(col, !visible);
+    // The header forgets a width set while hidden; give it back.
+    if (visible)
+        setColumnWidth(col, d->hiddenWidths.take(col));
 }
 
 } // namespace vq

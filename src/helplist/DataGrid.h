@@ -119,6 +119,11 @@ protected:
 
 private:
     friend class DataGridColumn;
+    // In pixels, for DataGridColumn; a hidden column keeps the width it had.
+    int columnPixelWidth(int col) const;
+    void setColumnPixelWidth(int col, int pixels);
+    void setColumnVisible(int col, bool visible);
+
     struct Private;
     std::unique_ptr<Private> d;
 };
