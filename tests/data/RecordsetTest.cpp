@@ -378,6 +378,107 @@ TEST_F(SqliteRecordset, KeepsValuesThatDoNotFitTheDeclaredType)
     EXPECT_EQ(e.Fields().Item(0).Value(), QVariant(qlonglong(3)));
 }
 
+TEST_F(SqliteRecordset, IsoDateAndTimeTextInAnyOfSqlitesFormsKeepsItsType)
+{
+    connection.Execute(QStringLiteral("CREATE TABLE stamps (k integer, s timestamp, t time)"));
+    connection.Execute(QStringLiteral(
+        "INSERT INTO stamps VALUES (1, '2020-01-02T10:30:00Z', '08:15'), (2, '2020-01-02 10:30:00.5+02:00', "
+        "'08:15:30.250'), (3, '2020-01-02t23:00-0130', '23:59:59Z'), (4, '2020-01-02', NULL)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("stamps"), &connection, Recordset::adOpenStatic);
+    ASSERT_EQ(rs.Fields().Item(1).Type(), 135);
+    const std::vector<QDateTime> stamps {QDateTime(QDate(2020, 1, 2), QTime(10, 30), Qt::UTC),
+        QDateTime(QDate(2020, 1, 2), QTime(8, 30, 0, 500), Qt::UTC),
+        QDateTime(QDate(2020, 1, 3), QTime(0, 30), Qt::UTC),
+        QDateTime(QDate(2020, 1, 2), QTime(0, 0), Qt::UTC)};
+    const std::vector<QTime> times {QTime(8, 15), QTime(8, 15, 30, 250), QTime(23, 59, 59)};
+    for (qsizetype r = 0; r < 4; ++r) {
+        EXPECT_EQ(rs.value(r, 1).toDateTime(), stamps[size_t(r)]) << r;
+        if (r < 3) {
+            EXPECT_EQ(rs.value(r, 2), QVariant(times[size_t(r)])) << r;
+        }
+    }
+    // Anything else still turns the column into text rather than lose it.
+    connection.Execute(QStringLiteral("INSERT INTO stamps VALUES (5, '2020-01-02 10:30+2', NULL)"));
+    rs.Requery();
+    EXPECT_EQ(rs.text(4, 1), "2020-01-02 10:30+2");
+}
+
+TEST_F(SqliteRecordset, MovesAndRowAccessCheckTheirBounds)
+{
+    Recordset empty;
+    empty.Open(QStringLiteral("SELECT * FROM people WHERE id < 0"), &connection, Recordset::adOpenStatic);
+    EXPECT_EQ(errorNumber([&] { empty.MoveFirst(); }), 3021);
+    EXPECT_EQ(errorNumber([&] { empty.MoveLast(); }), 3021);
+    EXPECT_TRUE(empty.isBOF() && empty.isEOF());
+
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    rs.setFilter(QStringLiteral("[id] < 3"));
+    ASSERT_EQ(rs.rowCount(), 2);
+    // Rows past the filtered view, negative rows and missing columns are refused, not read from storage.
+    for (const auto &[row, column] :
+        std::vector<std::pair<qsizetype, int>> {{2, 0}, {-1, 0}, {-5, 1}, {0, 13}, {0, -1}}) {
+        EXPECT_EQ(errorNumber([&] { rs.value(row, column); }), 3001) << row << "," << column;
+        EXPECT_EQ(errorNumber([&] { rs.text(row, column); }), 3001) << row << "," << column;
+        EXPECT_EQ(errorNumber([&] { rs.isNull(row, column); }), 3001) << row << "," << column;
+    }
+    rs.Close();
+    EXPECT_EQ(errorNumber([&] { rs.value(0, 0); }), 3001);
+}
+
+TEST_F(SqliteRecordset, NotANumberHasOnePlaceInSortFilterAndFind)
+{
+    // SQLite keeps 'NaN' in a real column as text; the record set reads it as the number.
+    connection.Execute(QStringLiteral("CREATE TABLE nans (k integer, x real)"));
+    connection.Execute(QStringLiteral(
+        "INSERT INTO nans VALUES (1, 2.5), (2, 'NaN'), (3, -1), (4, NULL), (5, '-NaN'), (6, 1e300)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("nans"), &connection, Recordset::adOpenStatic);
+    ASSERT_EQ(rs.Fields().Item(1).Type(), 4);
+    // Above every number, equal to each other (fetch order kept), nulls first.
+    rs.setSort(QStringLiteral("x"));
+    EXPECT_EQ(column(rs, 0), QStringList({"4", "3", "1", "6", "2", "5"}));
+    rs.setSort(QStringLiteral("x DESC"));
+    EXPECT_EQ(column(rs, 0), QStringList({"2", "5", "6", "1", "3", "4"}));
+    rs.setFilter(QStringLiteral("[x] > 100"));
+    EXPECT_EQ(rs.RecordCount(), 3);
+    rs.setFilter(QStringLiteral("[x] < 100"));
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.setFilter(QString());
+    // The binary search on the sorted column and a scan agree.
+    rs.setSort(QStringLiteral("x"));
+    EXPECT_TRUE(rs.Find(QStringLiteral("[x] = 1e300")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(6));
+    rs.setSort(QString());
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[x] >= 1e300")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(2));
+}
+
+TEST_F(SqliteRecordset, LikeOnADateColumnMatchesItsShownTextAndFollowsNewRows)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    auto ids = [&](const QString &filter) {
+        rs.setFilter(filter);
+        return column(rs, 0);
+    };
+    // Dates show as M/d/yyyy under en-US; nulls never match.
+    EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"12", "120"}));
+    EXPECT_EQ(ids(QStringLiteral("[born] like '1%'")), QStringList({"1", "2"}));
+    EXPECT_EQ(ids(QStringLiteral("[seen] like '%10:30%'")), QStringList({"1"}));
+    EXPECT_EQ(ids(QStringLiteral("[amount] like '12%'")), QStringList({"1", "12", "120"}));
+    rs.setFilter(QString());
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[born] like '12/31/1999%'")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(2));
+    // The texts kept for the search follow a requery.
+    connection.Execute(QStringLiteral("UPDATE people SET born = '2001-06-30' WHERE id = 2"));
+    rs.Requery();
+    EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"2", "12", "120"}));
+}
+
 TEST_F(SqliteRecordset, ReportsDriverErrorsAndRequeries)
 {
     Connection missing;
