@@ -353,14 +353,17 @@ struct Recordset::Private
         const qsizetype expected = cursor->expectedRows();
         const qsizetype maxProgress =
             maxRecords > 0 && (expected < 0 || expected > maxRecords) ? maxRecords : expected;
+        // After the first block, so that a caller learns early that rows are coming, then at intervals.
         QElapsedTimer sinceProgress;
         sinceProgress.start();
+        bool first = true;
         try {
             while (!cancelRequested) {
                 const qsizetype want = std::min(FetchBlock, allowance(store.rowCount()));
                 if (want <= 0 || cursor->fetch(store, want) == 0)
                     break;
-                if (sinceProgress.elapsed() >= ProgressIntervalMs) {
+                if (first || sinceProgress.elapsed() >= ProgressIntervalMs) {
+                    first = false;
                     sinceProgress.restart();
                     Q_EMIT q->FetchProgress(store.rowCount(), maxProgress);
                 }

@@ -138,7 +138,8 @@ public:
     size_t storageBytes() const;
 
 Q_SIGNALS:
-    // While Open or Requery fetch a static cursor, at most every 50 ms: rows fetched so far, and the rows
+    // While Open or Requery fetch a static cursor, after the first block and then every 50 ms or so (a
+    // block takes a few milliseconds): rows fetched so far, and the rows
     // expected (MaxRecords, or the driver's count where it knows one; else -1). The handler may call
     // Cancel; Open, Requery and Close are refused (3251) until the fetch returns.
     void FetchProgress(qsizetype progress, qsizetype maxProgress);
