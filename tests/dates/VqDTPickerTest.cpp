@@ -140,6 +140,18 @@ TEST_F(DateForm, EnterAndDownMoveOnUpMovesBack)
     }
 }
 
+TEST(VqDTPickerInADialog, EnterMovesOnWithoutPressingTheDefaultButton)
+{
+    vq::test::Form dialog([](QWidget *parent) { return vq::CreateControl("VqDTPicker", parent); }, true);
+    ASSERT_TRUE(dialog.isActive());
+    auto *text1 = dialog.widget->findChild<QLineEdit *>("Text1");
+    vq::test::Form::focus(text1);
+    QTest::keyClick(text1, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.after; }, 5000));
+    EXPECT_EQ(dialog.saveClicks, 0);
+    EXPECT_TRUE(dialog.window->isVisible());
+}
+
 TEST_F(DateForm, F4OpensTheCalendarAndAPickFillsTheFieldAndReturnsTheFocus)
 {
     picker->setValue(day(2001, 4, 18));
