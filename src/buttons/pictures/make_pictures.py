@@ -6,6 +6,7 @@ resources. Each drawing is pixel art, one character a pixel, from the 16-colour 
 
   button pictures   src/buttons/pictures/<Class>.png        15 x 15, 16 colours (palette, '.' clear)
   toolbox pictures  src/buttons/pictures/toolbox/<n>.png    16 x 15, 24-bit colour (30005: 8-bit palette)
+                    src/textbox/pictures/toolbox/30019.png  the text box's, same form
   About pictures    src/frame/pictures/about-<kind>.png     16 x 16 (text: 16 colours, others 24-bit)
 """
 import os
@@ -251,6 +252,24 @@ def toolbox(glyph):
     return ["".join(r) for r in canvas]
 
 
+TEXTBOX = os.path.join(HERE, "..", "..", "textbox", "pictures", "toolbox")
+
+# Toolbox pictures of other subsystems' controls: number, folder, drawing.
+OTHER_TOOLBOX = {
+    "VqTextBox": (30019, TEXTBOX, """
+...........
+kkkkkkkkkkk
+kwwwwwwwwwk
+kwwwwwwwkwk
+kwbbwbwwkwk
+kbwbwbbwkwk
+kbbbwbwbkwk
+kbwbwbbwkwk
+kwwwwwwwkwk
+kwwwwwwwwwk
+kkkkkkkkkkk"""),
+}
+
 ABOUT = {
     "text": ("pal16", """
 ................
@@ -332,6 +351,11 @@ def main():
         png(os.path.join(HERE, name + ".png"), 15, 15, place(glyph, 15, 15, 2, 2, "."), "pal16")
         png(os.path.join(HERE, "toolbox", "%d.png" % number), 16, 15, toolbox(glyph),
             "pal8" if number == 30005 else "rgb")
+    for name, (number, folder, art) in OTHER_TOOLBOX.items():
+        glyph = rows(art)
+        assert len(glyph) == 11 and all(len(l) == 11 for l in glyph), name
+        os.makedirs(folder, exist_ok=True)
+        png(os.path.join(folder, "%d.png" % number), 16, 15, toolbox(glyph), "rgb")
     for kind, (mode, art) in ABOUT.items():
         picture = rows(art)
         assert len(picture) == 16 and all(len(l) == 16 for l in picture), kind
