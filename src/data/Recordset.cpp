@@ -12,14 +12,18 @@
 #include "platform/Error.h"
 #include "platform/VariantText.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <numeric>
 
 namespace vq {
@@ -230,6 +234,15 @@ struct Recordset::Private
 
     qsizetype pos = -1;
 
+    // Fetch limit, cancel and progress.
+    qsizetype maxRecords = 0;
+    std::atomic<bool> cancelRequested {false};
+    bool cancelled = false;
+    bool fetching = false;
+    std::mutex cursorMutex;
+    DriverCursor *activeCursor = nullptr; // the cursor fetching now, for Cancel from another thread
+    static constexpr qint64 ProgressIntervalMs = 50;
+
     explicit Private(Recordset *recordset)
         : q(recordset)
     { }
@@ -245,6 +258,14 @@ struct Recordset::Private
     {
         if (!open)
             throw notOpen();
+    }
+
+    // A FetchProgress handler may call Cancel but not start, end or rerun the fetch it is inside.
+    void refuseWhileFetching() const
+    {
+        if (fetching)
+            throw Error(Error::RecordsetOperationNotSupported,
+                QStringLiteral("The record set is fetching; only Cancel is allowed now."));
     }
 
     void setPos(qsizetype p)
@@ -288,12 +309,34 @@ struct Recordset::Private
     }
 
     // Runs the source and fetches (all rows, or the first block when streaming).
+    // The rows the fetch may still deliver under MaxRecords.
+    qsizetype allowance(qsizetype fetchedSoFar) const
+    {
+        return maxRecords > 0 ? std::max<qsizetype>(0, maxRecords - fetchedSoFar)
+                              : std::numeric_limits<qsizetype>::max();
+    }
+
+    void setActiveCursor(DriverCursor *cursor)
+    {
+        const std::lock_guard<std::mutex> lock(cursorMutex);
+        activeCursor = cursor;
+    }
+
+    // Runs the source and fetches (all rows, or the first block when streaming). A Cancel ends the fetch
+    // without an error: the rows so far stay and `cancelled` tells.
     void run()
     {
         if (!connection || !connection->driver())
             throw noConnection();
         driver = connection->driver();
+        fetching = true;
+        cancelled = false;
+        const auto done = qScopeGuard([&] {
+            setActiveCursor(nullptr);
+            fetching = false;
+        });
         std::unique_ptr<DriverCursor> cursor = driver->query(statementFor(source));
+        setActiveCursor(cursor.get());
         columns = cursor->columns();
         store.reset(cursor->storageKinds());
         makeFields();
@@ -302,19 +345,47 @@ struct Recordset::Private
         blockStart = 0;
         if (forwardOnly()) {
             stream = std::move(cursor);
-            stream->fetch(store, StreamBlock);
+            if (!cancelRequested)
+                fetchStreamBlock();
             pos = 0;
             return;
         }
+        const qsizetype expected = cursor->expectedRows();
+        const qsizetype maxProgress =
+            maxRecords > 0 && (expected < 0 || expected > maxRecords) ? maxRecords : expected;
+        // After the first block, so that a caller learns early that rows are coming, then at intervals.
+        QElapsedTimer sinceProgress;
+        sinceProgress.start();
+        bool first = true;
         try {
-            while (cursor->fetch(store, FetchBlock) > 0) { }
-        } catch (...) {
-            store.squeeze();
-            rebuildAll();
-            throw;
+            while (!cancelRequested) {
+                const qsizetype want = std::min(FetchBlock, allowance(store.rowCount()));
+                if (want <= 0 || cursor->fetch(store, want) == 0)
+                    break;
+                if (first || sinceProgress.elapsed() >= ProgressIntervalMs) {
+                    first = false;
+                    sinceProgress.restart();
+                    Q_EMIT q->FetchProgress(store.rowCount(), maxProgress);
+                }
+            }
+        } catch (const Error &) {
+            // A statement stopped by Cancel fails in the driver; that is the cancel, not an error.
+            if (!cancelRequested) {
+                store.squeeze();
+                rebuildAll();
+                throw;
+            }
         }
+        cancelled = cancelRequested;
         store.squeeze();
         rebuildAll();
+    }
+
+    void fetchStreamBlock()
+    {
+        const qsizetype want = std::min(StreamBlock, allowance(blockStart));
+        if (want > 0)
+            stream->fetch(store, want);
     }
 
     void rebuildAll()
@@ -341,7 +412,23 @@ struct Recordset::Private
             return false;
         blockStart += store.rowCount();
         store.clearRows();
-        return stream->fetch(store, StreamBlock) > 0;
+        if (!cancelRequested) {
+            setActiveCursor(stream.get());
+            const auto done = qScopeGuard([&] { setActiveCursor(nullptr); });
+            try {
+                fetchStreamBlock();
+            } catch (const Error &) {
+                if (!cancelRequested)
+                    throw;
+            }
+        }
+        if (cancelRequested || store.rowCount() == 0) {
+            // The statement is released at once; nothing of it stays behind.
+            cancelled = cancelRequested;
+            stream.reset();
+            return false;
+        }
+        return true;
     }
 
     int compareCells(int column, qsizetype a, qsizetype b) const
@@ -843,6 +930,8 @@ void Recordset::Open(
     Q_UNUSED(options);
     if (!activeConnection || activeConnection->State() != Connection::adStateOpen)
         throw noConnection();
+    d->refuseWhileFetching();
+    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     Close();
     d->source = source;
@@ -863,6 +952,7 @@ void Recordset::Close()
 {
     if (!d->open)
         return;
+    d->refuseWhileFetching();
     Q_EMIT aboutToChangeRows();
     d->open = false;
     d->stream.reset();
@@ -883,6 +973,8 @@ void Recordset::Close()
 void Recordset::Requery()
 {
     d->requireOpen();
+    d->refuseWhileFetching();
+    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     d->stream.reset();
     try {
@@ -893,6 +985,31 @@ void Recordset::Requery()
     }
     Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();
+}
+
+qsizetype Recordset::MaxRecords() const
+{
+    return d->maxRecords;
+}
+
+void Recordset::setMaxRecords(qsizetype maxRecords)
+{
+    if (maxRecords < 0)
+        throw Error(Error::BadRecordsetArguments);
+    d->maxRecords = maxRecords;
+}
+
+void Recordset::Cancel()
+{
+    d->cancelRequested = true;
+    const std::lock_guard<std::mutex> lock(d->cursorMutex);
+    if (d->activeCursor)
+        d->activeCursor->cancel();
+}
+
+bool Recordset::wasCancelled() const
+{
+    return d->cancelled;
 }
 
 int Recordset::State() const

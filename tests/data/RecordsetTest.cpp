@@ -9,6 +9,9 @@
 
 #include <QRandomGenerator>
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "support/Errors.h"
@@ -477,6 +480,110 @@ TEST_F(SqliteRecordset, LikeOnADateColumnMatchesItsShownTextAndFollowsNewRows)
     connection.Execute(QStringLiteral("UPDATE people SET born = '2001-06-30' WHERE id = 2"));
     rs.Requery();
     EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"2", "12", "120"}));
+}
+
+namespace {
+
+// Generated rows: a fetch long enough to report progress and be cancelled.
+QString manyRows(int rows)
+{
+    return QStringLiteral("WITH RECURSIVE g(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM g WHERE x < %1) "
+                          "SELECT x AS id, printf('name %08d', x) AS name FROM g")
+        .arg(rows);
+}
+
+// Rows 1..n in fetch order, whole: what a cancelled or limited fetch must keep.
+void expectLeadingRows(Recordset &rs, qsizetype n)
+{
+    ASSERT_EQ(rs.rowCount(), n);
+    ASSERT_EQ(rs.RecordCount(), n);
+    for (qsizetype r = 0; r < n; r += std::max<qsizetype>(1, n / 97)) {
+        ASSERT_EQ(rs.value(r, 0).toLongLong(), r + 1);
+        ASSERT_EQ(rs.text(r, 1), QStringLiteral("name %1").arg(r + 1, 8, 10, QLatin1Char('0')));
+    }
+    if (n > 0) {
+        ASSERT_EQ(rs.value(n - 1, 0).toLongLong(), n);
+    }
+}
+
+} // namespace
+
+TEST_F(SqliteRecordset, MaxRecordsProgressAndCancelKeepTheRowsFetchedSoFar)
+{
+    const QString odbc = QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), path);
+    // The SQLite ODBC driver runs the whole statement before its first fetch: fewer rows there.
+    for (const auto &[cs, total] :
+        {std::pair(testdb::nativeString(path), 2000000), std::pair(odbc, 100000)}) {
+        SCOPED_TRACE(cs.toStdString());
+        const QString ManyRows = manyRows(total);
+        Connection c;
+        c.Open(cs);
+        Recordset rs;
+        rs.setMaxRecords(5000);
+        rs.Open(ManyRows, &c, Recordset::adOpenStatic);
+        expectLeadingRows(rs, 5000);
+        EXPECT_FALSE(rs.wasCancelled());
+        EXPECT_EQ(errorNumber([&] { rs.setMaxRecords(-1); }), 3001);
+
+        // Cancel from the progress handler; the handler cannot rerun or close the fetch it is in.
+        rs.setMaxRecords(0);
+        std::vector<std::pair<qsizetype, qsizetype>> reports;
+        int refused = 0;
+        const auto connection =
+            QObject::connect(&rs, &Recordset::FetchProgress, [&](qsizetype p, qsizetype m) {
+                reports.emplace_back(p, m);
+                refused += errorNumber([&] { rs.Requery(); }) == 3251;
+                rs.Cancel();
+            });
+        rs.Requery();
+        QObject::disconnect(connection);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].second, -1); // SQLite cannot say how many rows will come
+        EXPECT_EQ(refused, 1);
+        EXPECT_TRUE(rs.wasCancelled());
+        EXPECT_GE(rs.rowCount(), reports[0].first);
+        EXPECT_LT(rs.rowCount(), total);
+        expectLeadingRows(rs, rs.rowCount());
+        // An ordinary record set afterwards: sorting, filtering and a new fetch work.
+        rs.setSort(QStringLiteral("id DESC"));
+        EXPECT_EQ(rs.Fields().Item(0).Value().toLongLong(), rs.rowCount());
+        rs.setMaxRecords(10);
+        rs.Requery();
+        EXPECT_FALSE(rs.wasCancelled());
+        EXPECT_EQ(rs.Fields().Item(0).Value().toLongLong(), 10);
+
+        // From another thread, once the fetch is under way.
+        rs.setSort(QString());
+        rs.setMaxRecords(0);
+        std::atomic<bool> started {false};
+        const auto progress = QObject::connect(&rs, &Recordset::FetchProgress, [&] { started = true; });
+        std::thread canceller([&] {
+            while (!started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            rs.Cancel();
+        });
+        rs.Requery();
+        canceller.join();
+        QObject::disconnect(progress);
+        EXPECT_TRUE(rs.wasCancelled());
+        EXPECT_LT(rs.rowCount(), total);
+        expectLeadingRows(rs, rs.rowCount());
+
+        // A forward-only cursor stops at its current block and keeps nothing open.
+        Recordset stream;
+        stream.setMaxRecords(300);
+        stream.Open(ManyRows, &c, Recordset::adOpenForwardOnly);
+        qsizetype read = 0;
+        while (!stream.isEOF()) {
+            ++read;
+            stream.MoveNext();
+        }
+        EXPECT_EQ(read, 300);
+        stream.setMaxRecords(0);
+        stream.Requery();
+        stream.Cancel(); // not fetching now: nothing happens
+        EXPECT_FALSE(stream.wasCancelled());
+    }
 }
 
 TEST_F(SqliteRecordset, ReportsDriverErrorsAndRequeries)
