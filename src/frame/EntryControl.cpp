@@ -53,7 +53,12 @@ EntryControl::EntryControl(QWidget *parent)
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusChanged(now); });
 }
 
-EntryControl::~EntryControl() = default;
+EntryControl::~EntryControl()
+{
+    // A focused control being destroyed moves the focus while its widgets go; by then it is no
+    // EntryControl any more and must not hear of it.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void EntryControl::setEntryField(QLineEdit *field, QWidget *keyWidget)
 {
