@@ -160,7 +160,16 @@ const vq::PropertyTable &VqDTPicker::propertyTable() const
                     c.d->minDate = vq::dates::boundFromSaved(v, QStringLiteral("MinDate"));
                 }),
             // Today as the default both ways: a form saved today that kept today's date stores nothing.
-            Entry("Value", BagType::Variant, QVariant()).defaultAt([] { return QVariant(today()); }),
+            Entry("Value", BagType::Variant, QVariant())
+                .defaultAt([] { return QVariant(today()); })
+                .set<VqDTPicker>([](VqDTPicker &c, const QVariant &v) {
+                    try {
+                        c.d->dtPicker1->setValue(v);
+                    } catch (const vq::Error &e) {
+                        throw vq::Error(
+                            e.number(), e.description() + QStringLiteral(": the saved \"Value\""));
+                    }
+                }),
             {"Enabled", BagType::Boolean, true},
         },
         {QStringLiteral("Text"), QStringLiteral("MaxDate"), QStringLiteral("MinDate"),
