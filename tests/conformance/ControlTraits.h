@@ -19,7 +19,7 @@ namespace vq::test {
 //              .unsettable = {"ListCount"}}},                               // setters not to call
 struct ControlTraits
 {
-    // Brings a fresh control into a state where every saved key is read (a list with items ...).
+    // Brings a fresh control into a state where every saved key is read and written (a list with items).
     std::function<void(vq::Control &)> prepare;
     // A value for a saved key that differs from its default and survives a round trip; without one the
     // tests derive a value from the bag type (a Variant key without a sample is left out).
