@@ -126,10 +126,12 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
 class OdbcCursor : public DriverCursor
 {
 public:
-    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, OdbcFetchMethod method)
+    OdbcCursor(
+        std::shared_ptr<Driver> owner, SQLHSTMT stmt, OdbcFetchMethod method, bool cancelFromOtherThreads)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
         , m_method(method)
+        , m_cancelFromOtherThreads(cancelFromOtherThreads)
     {
         try {
             describe();
@@ -147,6 +149,23 @@ public:
     }
 
     const std::vector<ColumnInfo> &columns() const override { return m_columns; }
+
+    // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
+    // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
+    // where the driver is known to handle it. The record set stops between blocks in any case.
+    void cancel() override
+    {
+        if (m_cancelFromOtherThreads)
+            SQLCancel(m_stmt);
+    }
+
+    qsizetype expectedRows() const override
+    {
+        // A driver that holds the whole result (psqlODBC without UseDeclareFetch) knows its size; others
+        // say 0 or -1 for a query.
+        SQLLEN rows = -1;
+        return SQL_SUCCEEDED(SQLRowCount(m_stmt, &rows)) && rows > 0 ? qsizetype(rows) : -1;
+    }
 
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
@@ -646,6 +665,7 @@ private:
     bool m_bound = false;
     bool m_done = false;
     OdbcFetchMethod m_method;
+    bool m_cancelFromOtherThreads;
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
@@ -689,6 +709,11 @@ public:
                 m_dbc, SQL_STATIC_CURSOR_ATTRIBUTES1, &staticCursor, sizeof staticCursor, nullptr)))
             staticCursor = 0;
         m_method = chooseOdbcFetchMethod(extensions, staticCursor);
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameBytes = 0;
+        if (SQL_SUCCEEDED(SQLGetInfoW(m_dbc, SQL_DRIVER_NAME, name, sizeof name, &nameBytes)))
+            m_cancelFromOtherThreads = fromW(name, qMin<qsizetype>(nameBytes / 2, 255))
+                                           .startsWith(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
     }
 
     ~OdbcDriver() override
@@ -703,7 +728,7 @@ public:
     {
         // The cursor type must be chosen before the statement runs.
         SQLHSTMT stmt = run(sql, m_method == OdbcFetchMethod::StaticCursor);
-        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_method);
+        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_method, m_cancelFromOtherThreads);
     }
 
     qint64 execute(const QString &sql) override
@@ -744,6 +769,7 @@ private:
 
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     OdbcFetchMethod m_method = OdbcFetchMethod::RowByRowGetData;
+    bool m_cancelFromOtherThreads = false;
 };
 
 } // namespace
