@@ -206,12 +206,14 @@ struct DataGrid::Private
         following = true;
         if (row >= 0 && row < model->rowCount() && model->columnCount() > 0) {
             const QModelIndex current = q->currentIndex();
-            const int col = current.isValid() ? current.column() : qBound(0, wantedCol, model->columnCount() - 1);
+            const int col =
+                current.isValid() ? current.column() : qBound(0, wantedCol, model->columnCount() - 1);
             const QModelIndex target = model->index(int(row), col);
             const bool wasInView = q->viewport()->rect().intersects(q->visualRect(target));
             q->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
             // A jump shows the found row at the top, with the rows that follow it in order below.
-            q->scrollTo(target, wasInView ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
+            q->scrollTo(
+                target, wasInView ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
         } else if (q->currentIndex().isValid()) {
             wantedCol = q->currentIndex().column();
             q->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
@@ -412,6 +414,35 @@ void DataGrid::setLeftCol(int col)
         before += header->isSectionHidden(header->logicalIndex(v)) ? 0 : 1;
     updateGeometries();
     horizontalScrollBar()->setValue(before);
+}
+
+void DataGrid::updateGeometries()
+{
+    // The horizontal range reaches the last visible column, so that any column can stand at the left;
+    // the base class would clamp the position to the columns that fill the view.
+    QScrollBar *bar = horizontalScrollBar();
+    const int left = bar->value();
+    QTableView::updateGeometries();
+    const QHeaderView *header = horizontalHeader();
+    const int shown = header->count() - header->hiddenSectionCount();
+    if (shown > 0 && bar->maximum() < shown - 1)
+        bar->setRange(0, shown - 1);
+    if (bar->value() != left && left <= bar->maximum())
+        bar->setValue(left);
+}
+
+void DataGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // At the end of the range the base class lines the last column up with the right edge; here the
+    // position always names the column at the left edge.
+    if (dx != 0 && horizontalScrollMode() == QAbstractItemView::ScrollPerItem) {
+        QHeaderView *header = horizontalHeader();
+        const int before = header->offset();
+        header->setOffsetToSectionPosition(horizontalScrollBar()->value());
+        if (header->offset() != before)
+            viewport()->update();
+    }
 }
 
 int DataGrid::VisibleCols() const

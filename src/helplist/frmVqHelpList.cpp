@@ -21,11 +21,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
 
 #include <exception>
 #include <functional>
+#include <memory>
+#include <utility>
 
 using namespace vq;
 using namespace vq::helplist;
@@ -261,6 +264,7 @@ void frmVqHelpList::build()
     d->txtFilter->installEventFilter(this);
     d->picFilter->installEventFilter(this);
     d->grid->installEventFilter(this);
+    d->grid->viewport()->installEventFilter(this);
 }
 
 void frmVqHelpList::resetToDesign()
@@ -325,7 +329,7 @@ void frmVqHelpList::showModal()
     d->txtItem->setFocus(Qt::OtherFocusReason);
     show();
     raise();
-    activateWindow();
+    ensureActive();
     QEventLoop loop;
     d->loop = &loop;
     QPointer<frmVqHelpList> guard(this);
@@ -442,8 +446,26 @@ void frmVqHelpList::onGridGotFocus()
     ignoringFailure([this] {
         // Down and back up marks the current row and raises the row change that mirrors its text.
         if (d->grid->Row() != -1) {
+            // The grid took the focus from a click on a column header as often as not; the columns that
+            // click selects are what the menu acts on, so the two moves must leave them selected.
+            auto selection = std::make_shared<std::pair<int, int>>(-1, -1);
+            QMetaObject::invokeMethod(
+                this,
+                [this, selection] {
+                    *selection = {d->grid->SelStartCol(), d->grid->SelEndCol()};
+                },
+                Qt::QueuedConnection);
             SendKeys(QStringLiteral("{DOWN}"));
             SendKeys(QStringLiteral("{UP}"));
+            QMetaObject::invokeMethod(
+                this,
+                [this, selection] {
+                    ignoringFailure([&] {
+                        if (selection->first != -1 && d->grid->SelStartCol() == -1)
+                            d->grid->selectColumns(selection->first, selection->second);
+                    });
+                },
+                Qt::QueuedConnection);
         }
     });
 }
@@ -587,6 +609,18 @@ QPoint frmVqHelpList::currentCellPosition() const
 void frmVqHelpList::popupMenu(const QPoint &globalPos)
 {
     d->menu->exec(globalPos);
+    // Some platforms leave no window active once a pop-up closes; the commands' focus must land here.
+    if (isVisible())
+        ensureActive();
+}
+
+void frmVqHelpList::ensureActive()
+{
+    activateWindow();
+    // A platform that kept this window as its focus window while it was hidden tells nobody when it is
+    // shown again; the widgets must still know that their window is the active one.
+    if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
+        QApplication::setActiveWindow(this);
 }
 
 bool frmVqHelpList::windowKeyDown(QKeyEvent *event)
@@ -641,6 +675,13 @@ bool frmVqHelpList::eventFilter(QObject *watched, QEvent *event)
                 popupMenu(currentCellPosition());
                 return true;
             }
+        } else if (watched == d->grid->viewport() &&
+            (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                type == QEvent::MouseMove) &&
+            (static_cast<QMouseEvent *>(event)->buttons() & Qt::RightButton)) {
+            // The right button only opens the menu on its release; the menu acts on the current row and
+            // the selected columns, so pressing it must not move the one or clear the other.
+            return true;
         } else if (watched == d->txtFilter && type == QEvent::FocusOut) {
             // Leaving the field for another control of the window applies the filter; a menu or another
             // window taking the focus for a while does not.

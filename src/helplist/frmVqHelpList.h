@@ -101,6 +101,7 @@ private:
     bool onTxtItemKeyDown(QKeyEvent *event);
     bool onTxtFilterKey(QKeyEvent *event);
     void showFetchedCount();
+    void ensureActive();
     QPoint currentCellPosition() const;
 
     struct Private;
