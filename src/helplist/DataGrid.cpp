@@ -143,8 +143,12 @@ struct DataGrid::Private
                                       : q->columnWidth(col);
     }
 
+    // A record set that closes before it opens again (the data control's Refresh) passes through an empty
+    // model; the layout saved before that waits for the fields to come back.
     void saveLayout()
     {
+        if (model->columnCount() == 0)
+            return;
         savedNames = model->fieldNames();
         savedWidths.clear();
         savedHidden.clear();
@@ -164,8 +168,17 @@ struct DataGrid::Private
         hiddenWidths.clear();
         selStart = selEnd = selAnchor = -1;
         reportedRow = reportedCol = -2;
+        if (model->columnCount() == 0)
+            return;
         if (rebinding || savedNames != model->fieldNames()) {
+            // The header keeps sizes and hidden flags by position across a reset; new fields start plain.
             wantedCol = 0;
+            savedNames.clear();
+            const int width = q->horizontalHeader()->defaultSectionSize();
+            for (int c = 0; c < model->columnCount(); ++c) {
+                q->setColumnHidden(c, false);
+                q->setColumnWidth(c, width);
+            }
             return;
         }
         for (int c = 0; c < savedWidths.size(); ++c) {
@@ -233,6 +246,27 @@ struct DataGrid::Private
         Q_EMIT q->RowColChange();
     }
 
+    void reportMouseUp(const QMouseEvent *event, const QWidget *from)
+    {
+        short button = 0;
+        switch (event->button()) {
+        case Qt::LeftButton:
+            button = 1;
+            break;
+        case Qt::RightButton:
+            button = 2;
+            break;
+        case Qt::MiddleButton:
+            button = 4;
+            break;
+        default:
+            break;
+        }
+        const QPoint p = from->mapTo(q, event->position().toPoint());
+        Q_EMIT q->MouseUp(button, shiftMask(event->modifiers()), float(twips::fromPixelsX(p.x(), q)),
+            float(twips::fromPixelsY(p.y(), q)));
+    }
+
     void headerPressed(int column)
     {
         const bool extend = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) && selAnchor >= 0;
@@ -276,6 +310,7 @@ DataGrid::DataGrid(QWidget *parent)
     horizontalHeader()->setHighlightSections(true);
 
     // Qt's own header handling selects the columns on screen; these keep the range the grid reports.
+    horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int c) { d->headerPressed(c); });
     connect(horizontalHeader(), &QHeaderView::sectionEntered, this, [this](int c) { d->headerEntered(c); });
     connect(d->model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { d->saveLayout(); });
@@ -318,6 +353,7 @@ Adodc *DataGrid::dataSource() const
 void DataGrid::ReBind()
 {
     d->rebinding = true;
+    d->savedNames.clear();
     d->model->setRecordset(d->adodc ? d->adodc->Recordset() : nullptr);
     d->rebinding = false;
 }
@@ -508,7 +544,12 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         if (ascii != original) {
             std::unique_ptr<QKeyEvent> replaced(keyEventFor(ascii, event));
             QTableView::keyPressEvent(replaced.get());
-            event->setAccepted(replaced->isAccepted());
+            // What the grid leaves goes on to its window as the replaced key, as the original would have.
+            if (!replaced->isAccepted() && parentWidget() && !isWindow()) {
+                replaced->accept();
+                QCoreApplication::sendEvent(parentWidget(), replaced.get());
+            }
+            event->accept();
             return;
         }
         QTableView::keyPressEvent(event);
@@ -517,27 +558,30 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void DataGrid::mousePressEvent(QMouseEvent *event)
+{
+    // The right button opens the window's menu on release; it must not move the current cell or drop the
+    // columns just selected for a command of that menu.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
 void DataGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableView::mouseReleaseEvent(event);
-    short button = 0;
-    switch (event->button()) {
-    case Qt::LeftButton:
-        button = 1;
-        break;
-    case Qt::RightButton:
-        button = 2;
-        break;
-    case Qt::MiddleButton:
-        button = 4;
-        break;
-    default:
-        break;
-    }
-    // Positions in the viewport are the grid's own less the column header above them.
-    const QPoint p = viewport()->mapTo(this, event->position().toPoint());
-    Q_EMIT MouseUp(button, shiftMask(event->modifiers()), float(twips::fromPixelsX(p.x(), this)),
-        float(twips::fromPixelsY(p.y(), this)));
+    if (event->button() != Qt::RightButton)
+        QTableView::mouseReleaseEvent(event);
+    d->reportMouseUp(event, viewport());
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    // A release over the column headers is a release over the grid as well.
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease)
+        d->reportMouseUp(static_cast<QMouseEvent *>(event), horizontalHeader()->viewport());
+    return QTableView::eventFilter(watched, event);
 }
 
 void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
@@ -574,64 +618,31 @@ void DataGrid::selectionChanged(const QItemSelection &selected, const QItemSelec
     }
 }
 
-DataGridColumn::DataGridColumn(DataGrid *grid, int index)
-    : m_grid(grid)
-    , m_index(index)
-{ }
-
-QString DataGridColumn::Caption() const
+int DataGrid::columnPixelWidth(int col) const
 {
-    m_grid->checkColumn(m_index);
-    return m_grid->d->model->headerData(m_index, Qt::Horizontal).toString();
+    checkColumn(col);
+    return d->pixelWidth(col);
 }
 
-QString DataGridColumn::DataField() const
+void DataGrid::setColumnPixelWidth(int col, int pixels)
 {
-    return Caption();
+    checkColumn(col);
+    if (isColumnHidden(col))
+        d->hiddenWidths.insert(col, pixels);
+    setColumnWidth(col, pixels);
 }
 
-int DataGridColumn::Width() const
+void DataGrid::setColumnVisible(int col, bool visible)
 {
-    m_grid->checkColumn(m_index);
-    return twips::fromPixelsX(m_grid->d->pixelWidth(m_index), m_grid);
-}
-
-void DataGridColumn::setWidth(int twips)
-{
-    m_grid->checkColumn(m_index);
-    if (twips < 0)
-        throw vq::Error(vq::Error::InvalidPropertyValue);
-    const int pixels = twips::toPixelsX(twips, m_grid);
-    if (m_grid->isColumnHidden(m_index))
-        m_grid->d->hiddenWidths.insert(m_index, pixels);
-    m_grid->setColumnWidth(m_index, pixels);
-}
-
-bool DataGridColumn::Visible() const
-{
-    m_grid->checkColumn(m_index);
-    return !m_grid->isColumnHidden(m_index);
-}
-
-void DataGridColumn::setVisible(bool visible)
-{
-    m_grid->checkColumn(m_index);
-    if (visible == !m_grid->isColumnHidden(m_index))
+    checkColumn(col);
+    if (visible == !isColumnHidden(col))
         return;
     if (!visible)
-        m_grid->d->hiddenWidths.insert(m_index, m_grid->columnWidth(m_index));
-    m_grid->setColumnHidden(m_index, !visible);
-    if (visible) {
-        // The header forgets a width set while hidden; give it back.
-        m_grid->setColumnWidth(m_index, m_grid->d->hiddenWidths.take(m_index));
-    }
-}
-
-QString DataGridColumn::Text() const
-{
-    m_grid->checkColumn(m_index);
-    const int row = m_grid->Row();
-    return row < 0 ? QString() : m_grid->d->model->data(m_grid->d->model->index(row, m_index)).toString();
+        d->hiddenWidths.insert(col, columnWidth(col));
+    setColumnHidden(col, !visible);
+    // The header forgets a width set while hidden; give it back.
+    if (visible)
+        setColumnWidth(col, d->hiddenWidths.take(col));
 }
 
 } // namespace vq
