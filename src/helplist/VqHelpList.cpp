@@ -1,6 +1,7 @@
 #include "helplist/VqHelpList.h"
 
 #include "frame/ClassTable.h"
+#include "frame/PropertyTable.h"
 #include "frame/modGeneral.h"
 #include "helplist/frmVqHelpList.h"
 #include "platform/Screen.h"
@@ -11,8 +12,7 @@
 #include <exception>
 
 namespace {
-const bool registered = vq::ClassTable::registerConstructor(
-    QStringLiteral("VqHelpList"), [](QWidget *parent) -> QObject * { return new VqHelpList(parent); });
+const bool registered = vq::registerClass<VqHelpList>();
 
 QVariant pickedText(int n)
 {
@@ -38,7 +38,7 @@ VqHelpList::VqHelpList(QWidget *parent)
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(9);
     setFont(font);
-    resizeTwips(240, 270);
+    setDesignSize("VqHelpList");
     m_imgHelp = new QLabel(this);
     m_imgHelp->setObjectName(QStringLiteral("imgHelp"));
     m_imgHelp->setPixmap(QPixmap(QStringLiteral(":/vq/helplist/imgHelp.png")));
@@ -57,6 +57,15 @@ void VqHelpList::DisplayHelpList(QObject *Connection, const QString &asQuery)
     step([] { vq::Screen::setMousePointer(vq::Screen::Arrow); });
     if (window)
         step([&] { window->showModal(); });
+}
+
+const vq::PropertyTable &VqHelpList::propertyTable() const
+{
+    // Nothing is saved; the interface is the five picked values.
+    static const vq::PropertyTable table({},
+        {QStringLiteral("Value"), QStringLiteral("Value2"), QStringLiteral("Value3"),
+            QStringLiteral("Value4"), QStringLiteral("Value5")});
+    return table;
 }
 
 QVariant VqHelpList::Value() const

@@ -41,6 +41,8 @@ public:
     // Keeps the control hidden while its host runs the form (ambient UserMode true).
     void setVisible(bool visible) override;
 
+    const vq::PropertyTable &propertyTable() const override;
+
 private:
     class QLabel *m_imgHelp = nullptr;
 };

@@ -1,7 +1,6 @@
 #include "helplist/frmVqHelpList.h"
 
-#include "buttons/VqCancelButton.h"
-#include "buttons/VqOKButton.h"
+#include "buttons/CommandButtons.h"
 #include "data/Adodc.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
@@ -21,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QScopedValueRollback>
 
@@ -264,7 +262,6 @@ void frmVqHelpList::build()
     d->txtFilter->installEventFilter(this);
     d->picFilter->installEventFilter(this);
     d->grid->installEventFilter(this);
-    d->grid->viewport()->installEventFilter(this);
 }
 
 void frmVqHelpList::resetToDesign()
@@ -675,13 +672,6 @@ bool frmVqHelpList::eventFilter(QObject *watched, QEvent *event)
                 popupMenu(currentCellPosition());
                 return true;
             }
-        } else if (watched == d->grid->viewport() &&
-            (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
-                type == QEvent::MouseMove) &&
-            (static_cast<QMouseEvent *>(event)->buttons() & Qt::RightButton)) {
-            // The right button only opens the menu on its release; the menu acts on the current row and
-            // the selected columns, so pressing it must not move the one or clear the other.
-            return true;
         } else if (watched == d->txtFilter && type == QEvent::FocusOut) {
             // Leaving the field for another control of the window applies the filter; a menu or another
             // window taking the focus for a while does not.

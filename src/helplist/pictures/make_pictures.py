@@ -2,7 +2,6 @@
 """Draws the lookup control's pictures as small PNG files, with the drawing helpers of the buttons' script.
 
   imgHelp.png        16 x 16, 16 colours: what the control shows at design time
-  toolbox/30002.png  16 x 15, 24-bit colour: its toolbox picture
 """
 import os
 import sys
@@ -30,28 +29,11 @@ HELP = """
 ...kkkkkkkkkkkk.
 ................"""
 
-GLYPH = """
-bbbbbbbbb..
-bwwkkkkwb..
-bwkkwwkkb..
-bwwwwwkkb..
-bwwwwkkwb..
-bwwwkkwwb..
-bwwwkkwwb..
-bwwwwwwwb..
-bwwwkkwwb..
-bbbbbbbbb..
-..........."""
-
 
 def main():
     picture = buttons.rows(HELP)
     assert len(picture) == 16 and all(len(l) == 16 for l in picture)
     buttons.png(os.path.join(HERE, "imgHelp.png"), 16, 16, picture, "pal16")
-    glyph = buttons.rows(GLYPH)
-    assert len(glyph) == 11 and all(len(l) == 11 for l in glyph)
-    os.makedirs(os.path.join(HERE, "toolbox"), exist_ok=True)
-    buttons.png(os.path.join(HERE, "toolbox", "30002.png"), 16, 15, buttons.toolbox(glyph), "rgb")
 
 
 if __name__ == "__main__":
