@@ -3,10 +3,13 @@
 #include "data/FieldType.h"
 #include "platform/Error.h"
 #include "platform/NumberText.h"
+#include "textbox/LeaveField.h"
 
 #include <limits>
 
 namespace vq::helplist {
+
+using textbox::trimBlanks;
 
 namespace {
 QString likeText(const QString &name, const QString &typed)
@@ -46,17 +49,6 @@ bool comparesAsNumber(int type)
 QString numberText(const QString &typed, const QLocale &locale)
 {
     return numberToText(val(typed), locale);
-}
-
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text.at(first) == QLatin1Char(' '))
-        ++first;
-    while (last > first && text.at(last - 1) == QLatin1Char(' '))
-        --last;
-    return text.mid(first, last - first);
 }
 
 QString searchCriterion(const QString &name, int type, const QString &typed, const QLocale &locale)

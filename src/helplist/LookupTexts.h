@@ -20,20 +20,17 @@ bool comparesAsNumber(int type);
 // "" and "abc" give "0", "12.50" gives "12.5". A number beyond a double's range throws vq::Error 6.
 QString numberText(const QString &typed, const QLocale &locale = QLocale());
 
-// The text without leading and trailing blanks (spaces only; tabs and other white space stay).
-QString trimBlanks(const QString &text);
-
 // The criterion for Find over field `name` of type `type`:
 //   numbers                 "[name] = " + numberText(typed)
 //   135 (timestamp)         ""  (no criterion: Find refuses it)
-//   anything else           "[name] like '" + trimBlanks(typed) + "%'"
+//   anything else           "[name] like '" + typed without leading and trailing spaces + "%'"
 QString searchCriterion(
     const QString &name, int type, const QString &typed, const QLocale &locale = QLocale());
 
 // The condition for Filter over one field:
 //   numbers                 "[name] = " + numberText(typed)
 //   135 (timestamp)         "[name] = " + typed, exactly as typed (not trimmed, not quoted)
-//   anything else           "[name] like '" + trimBlanks(typed) + "%'"
+//   anything else           "[name] like '" + typed without leading and trailing spaces + "%'"
 QString filterCondition(
     const QString &name, int type, const QString &typed, const QLocale &locale = QLocale());
 
