@@ -1,4 +1,5 @@
 #include "DemoWindow.h"
+#include "DemoLookup.h"
 
 #include "buttons/CommandButton.h"
 #include "combos/VqComboBox.h"
@@ -29,8 +30,8 @@ DemoWindow::DemoWindow(QWidget *parent)
     m_grid->setColumnStretch(2, 1);
     setCentralWidget(central);
 
-    addField(QStringLiteral("name"), tr("Name"),
-        tr("Any text. ENTER or Down moves on, Up moves back; F1 or a double-click asks for help."));
+    VqTextBox *name = addField(QStringLiteral("name"), tr("Name"),
+        tr("Any text. ENTER or Down moves on, Up moves back; F1 or a double-click looks up a customer."));
     VqTextBox *code = addField(
         QStringLiteral("code"), tr("Code"), tr("Letters only, turned to upper case as you type; at most 8."));
     code->setpDataType(VqTextBox::CharacterOnly);
@@ -51,6 +52,8 @@ DemoWindow::DemoWindow(QWidget *parent)
     addSelectionCombos();
     m_grid->setRowStretch(m_row, 1);
     addCommandButtons();
+    m_lookup = new DemoLookup(name, code, this);
+    connect(m_lookup, &DemoLookup::picked, this, [this](const QString &m) { statusBar()->showMessage(m); });
 
     QMenu *fieldMenu = menuBar()->addMenu(tr("&Field"));
     QAction *properties = fieldMenu->addAction(tr("&Properties…"), this, [this] { showProperties(); });
