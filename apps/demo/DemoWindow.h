@@ -37,6 +37,8 @@ private:
     void reportLeft(QWidget *old);
     void addCommandButtons();
     void addDateField();
+    void addSelectionCombos();
+    void addRow(const QString &label, QWidget *field, const QString &note);
 
     QPointer<VqTextBox> m_current;
     DemoLookup *m_lookup = nullptr;
