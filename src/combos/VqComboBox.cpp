@@ -119,8 +119,10 @@ void VqComboBox::focusLeft()
     QLabel *image1 = focusMarker();
     const vq::combos::LeaveOutcome out =
         vq::combos::leaveEntry(d->combo1->currentText(), d->validateData, d->items());
-    if (out.text != d->combo1->currentText())
+    if (out.text != d->combo1->currentText()) {
         d->combo1->setEditText(out.text);
+        Q_EMIT Change();
+    }
     image1->hide();
     if (!out.refused)
         return;
