@@ -8,48 +8,125 @@
 
 namespace vq {
 
-ListBoxWidget::ListBoxWidget(QWidget *parent)
-    : QListWidget(parent)
+// The items: one text per row, nothing else.
+class ListBoxWidget::Model : public QAbstractListModel
 {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override
+    {
+        return parent.isValid() ? 0 : int(texts.size());
+    }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+            return QVariant();
+        return texts.at(index.row());
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                               : Qt::NoItemFlags;
+    }
+
+    void insert(int row, const QStringList &added)
+    {
+        if (added.isEmpty())
+            return;
+        beginInsertRows(QModelIndex(), row, row + int(added.size()) - 1);
+        if (row == texts.size())
+            texts.append(added);
+        else
+            for (qsizetype i = 0; i < added.size(); ++i)
+                texts.insert(row + i, added.at(i));
+        endInsertRows();
+    }
+
+    void append(QStringList &&added)
+    {
+        if (added.isEmpty())
+            return;
+        beginInsertRows(QModelIndex(), int(texts.size()), int(texts.size() + added.size()) - 1);
+        if (texts.isEmpty())
+            texts = std::move(added);
+        else
+            texts.append(std::move(added));
+        endInsertRows();
+    }
+
+    void remove(int row)
+    {
+        beginRemoveRows(QModelIndex(), row, row);
+        texts.removeAt(row);
+        endRemoveRows();
+    }
+
+    void clear()
+    {
+        beginResetModel();
+        texts.clear();
+        endResetModel();
+    }
+
+    void setText(int row, const QString &text)
+    {
+        texts[row] = text;
+        const QModelIndex at = index(row);
+        Q_EMIT dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+    }
+
+    QStringList texts;
+};
+
+ListBoxWidget::ListBoxWidget(QWidget *parent)
+    : QListView(parent)
+    , m_model(new Model(this))
+{
+    setModel(m_model);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
     setUniformItemSizes(true);
 }
 
-QListWidgetItem *ListBoxWidget::checkedItem(int index) const
+ListBoxWidget::~ListBoxWidget() = default;
+
+void ListBoxWidget::checkIndex(int index) const
 {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= ListCount())
         throw Error(Error::InvalidPropertyArrayIndex);
-    return item(index);
 }
 
 void ListBoxWidget::AddItem(const QString &text, const QVariant &index)
 {
     if (!index.isValid() || index.isNull()) {
-        addItem(text);
+        m_model->insert(ListCount(), {text});
         return;
     }
     bool ok = false;
     const int at = index.toInt(&ok);
     if (!ok)
         throw Error(Error::TypeMismatch);
-    if (at < 0 || at > count())
+    if (at < 0 || at > ListCount())
         throw Error(Error::InvalidProcedureCall);
-    insertItem(at, text);
+    m_model->insert(at, {text});
 }
 
-void ListBoxWidget::appendItems(const QStringList &items)
+void ListBoxWidget::appendItems(QStringList &&items)
 {
-    addItems(items);
+    m_model->append(std::move(items));
 }
 
 void ListBoxWidget::Clear()
 {
-    clear();
+    m_model->clear();
 }
 
 int ListBoxWidget::ListCount() const
 {
-    return count();
+    return int(m_model->texts.size());
 }
 
 int ListBoxWidget::ListIndex() const
@@ -60,21 +137,19 @@ int ListBoxWidget::ListIndex() const
 
 void ListBoxWidget::setListIndex(int index)
 {
-    if (index < -1 || index >= count())
+    if (index < -1 || index >= ListCount())
         throw Error(Error::InvalidPropertyValue);
-    if (index == -1) {
-        clearSelection();
-        setCurrentItem(nullptr);
-    } else {
-        setCurrentRow(index);
-    }
+    if (index == -1)
+        selectionModel()->clear();
+    else
+        setCurrentIndex(m_model->index(index));
 }
 
 void ListBoxWidget::RemoveItem(int index)
 {
-    if (index < 0 || index >= count())
+    if (index < 0 || index >= ListCount())
         throw Error(Error::InvalidProcedureCall);
-    delete takeItem(index);
+    m_model->remove(index);
 }
 
 int ListBoxWidget::SelCount() const
@@ -84,29 +159,31 @@ int ListBoxWidget::SelCount() const
 
 bool ListBoxWidget::Selected(int index) const
 {
-    return checkedItem(index)->isSelected();
+    checkIndex(index);
+    return selectionModel()->isSelected(m_model->index(index));
 }
 
 void ListBoxWidget::setSelected(int index, bool selected)
 {
-    QListWidgetItem *it = checkedItem(index);
+    checkIndex(index);
     if (selected)
-        setCurrentItem(it);
-    else if (it->isSelected())
-        clearSelection();
+        setCurrentIndex(m_model->index(index));
+    else if (Selected(index))
+        selectionModel()->clearSelection();
 }
 
 QString ListBoxWidget::Text() const
 {
     const int index = ListIndex();
-    return index < 0 ? QString() : item(index)->text();
+    return index < 0 ? QString() : m_model->texts.at(index);
 }
 
 void ListBoxWidget::setText(const QString &text)
 {
-    for (int i = 0, n = count(); i < n; ++i) {
-        if (item(i)->text().compare(text, Qt::CaseInsensitive) == 0) {
-            setCurrentRow(i);
+    const QStringList &texts = m_model->texts;
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        if (texts.at(i).compare(text, Qt::CaseInsensitive) == 0) {
+            setListIndex(int(i));
             return;
         }
     }
@@ -115,12 +192,14 @@ void ListBoxWidget::setText(const QString &text)
 
 QString ListBoxWidget::List(int index) const
 {
-    return checkedItem(index)->text();
+    checkIndex(index);
+    return m_model->texts.at(index);
 }
 
 void ListBoxWidget::setList(int index, const QString &text)
 {
-    checkedItem(index)->setText(text);
+    checkIndex(index);
+    m_model->setText(index, text);
 }
 
 void ListBoxWidget::Refresh()
@@ -132,13 +211,13 @@ void ListBoxWidget::handleKey(QKeyEvent *event)
 {
     // With nothing chosen yet, the first DOWN or UP chooses the row the list stands on (the first, when it
     // has just taken the focus) instead of stepping past it.
-    if (ListIndex() < 0 && count() > 0 && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
+    if (ListIndex() < 0 && ListCount() > 0 && (event->key() == Qt::Key_Down || event->key() == Qt::Key_Up) &&
         !(event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier))) {
-        setCurrentRow(qMax(currentRow(), 0));
+        setListIndex(qMax(currentIndex().row(), 0));
         event->accept();
         return;
     }
-    QListWidget::keyPressEvent(event);
+    QListView::keyPressEvent(event);
 }
 
 void ListBoxWidget::keyPressEvent(QKeyEvent *event)
@@ -172,8 +251,8 @@ void ListBoxWidget::keyPressEvent(QKeyEvent *event)
 
 void ListBoxWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    QListWidget::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && itemAt(event->position().toPoint()))
+    QListView::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
         Q_EMIT Click();
 }
 

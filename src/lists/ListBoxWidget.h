@@ -1,12 +1,12 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
 #include <QStringList>
 #include <QVariant>
 
 namespace vq {
 
-// The platform's list box as the list controls use it: a single-selection QListWidget with the members
+// The platform's list box as the list controls use it: a single-selection list view with the members
 // a host knows (AddItem, List, Selected, ListIndex, Text ...) and the failures that widget gives, so that
 // the controls can pass every call straight through and add no checks of their own.
 //
@@ -19,23 +19,25 @@ namespace vq {
 //   call or argument"; an Index that is not a number: 13.
 // A failed call leaves the list as it was.
 //
-// Items are laid out as rows of one height (uniform sizes), so that a list of a hundred thousand rows fills
-// and opens without measuring each; appendItems adds many rows in one model change.
+// The items are plain texts in a model of the list's own (no item object per row), laid out as rows of one
+// height (uniform sizes), so that a list of a hundred thousand rows fills and opens without measuring or
+// allocating each; appendItems adds many rows in one model change.
 //
 // Click is raised when the user picks or clicks an item with the mouse, or moves the selection with a key;
 // a selection changed from code raises nothing. KeyDown is raised for every key the list receives (TAB,
 // which moves the focus, excepted); the handler may change both values and the list goes on with what it
 // leaves there: KeyCode 0 swallows the key, another code is handled as that key.
-class ListBoxWidget : public QListWidget
+class ListBoxWidget : public QListView
 {
     Q_OBJECT
 
 public:
     explicit ListBoxWidget(QWidget *parent = nullptr);
+    ~ListBoxWidget() override;
 
     // Index: an empty (invalid) variant appends; otherwise the position the new item takes.
     void AddItem(const QString &item, const QVariant &index = QVariant());
-    void appendItems(const QStringList &items);
+    void appendItems(QStringList &&items);
     void Clear();
     int ListCount() const;
     // The selected item's index, -1 when none is selected.
@@ -65,8 +67,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    QListWidgetItem *checkedItem(int index) const;
+    void checkIndex(int index) const;
     void handleKey(QKeyEvent *event);
+
+    class Model;
+    Model *m_model;
 };
 
 } // namespace vq

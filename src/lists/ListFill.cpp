@@ -1,6 +1,7 @@
 #include "lists/ListFill.h"
 
 #include "data/Connection.h"
+#include "data/Field.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
 #include "platform/Screen.h"
@@ -11,13 +12,14 @@
 namespace vq::lists {
 
 void fillFromFileDsn(const QString &dsnName, const QString &query,
-    const std::function<void(const QStringList &texts)> &append, qsizetype blockSize)
+    const std::function<void(QStringList &&texts)> &append, qsizetype blockSize)
 {
+    blockSize = qMax<qsizetype>(blockSize, 1);
     QStringList block;
     const auto flush = [&] {
         if (!block.isEmpty())
-            append(block);
-        block.clear();
+            append(std::move(block));
+        block = QStringList();
     };
     try {
         Connection connection;
@@ -25,10 +27,10 @@ void fillFromFileDsn(const QString &dsnName, const QString &query,
         Screen::setMousePointer(Screen::Hourglass);
         Recordset rows;
         rows.Open(query, &connection, Recordset::adOpenForwardOnly, Recordset::adLockReadOnly, -1);
-        blockSize = qMax<qsizetype>(blockSize, 1);
-        block.reserve(blockSize);
+        const Field &first = rows.Fields().Item(0);
+        const QLocale locale;
         while (!rows.isEOF()) {
-            block.append(variantToText(rows.Fields().Item(0).Value()));
+            block.append(variantToText(first.Value(), locale));
             if (block.size() >= blockSize)
                 flush();
             rows.MoveNext();

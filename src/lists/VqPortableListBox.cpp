@@ -278,7 +278,7 @@ void VqPortableListBox::LoadList()
 {
     d->lstList->Clear();
     vq::lists::fillFromFileDsn(
-        d->dsnName, d->query, [this](const QStringList &texts) { d->lstList->appendItems(texts); });
+        d->dsnName, d->query, [this](QStringList &&texts) { d->lstList->appendItems(std::move(texts)); });
 }
 
 void VqPortableListBox::InitProperties()

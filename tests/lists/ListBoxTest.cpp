@@ -7,7 +7,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/Twips.h"
 
-#include <QListWidget>
+#include "lists/ListBoxWidget.h"
 #include <QSignalSpy>
 
 #include "support/Errors.h"
@@ -19,9 +19,9 @@ namespace {
 QStringList itemsOf(const QObject *control)
 {
     QStringList items;
-    const auto *list = control->findChild<QListWidget *>();
-    for (int i = 0; i < list->count(); ++i)
-        items << list->item(i)->text();
+    const auto *list = control->findChild<vq::ListBoxWidget *>();
+    for (int i = 0; i < list->model()->rowCount(); ++i)
+        items << list->model()->index(i, 0).data().toString();
     return items;
 }
 
@@ -172,7 +172,7 @@ TEST(VqListBox, SavesAndLoadsItsKeysOnlyWhileTheListHoldsItems)
 TEST(VqListBox, LaysOutItsListAndSurvivesSizesTooSmallForIt)
 {
     VqListBox box;
-    auto *list = box.findChild<QListWidget *>("List1");
+    auto *list = box.findChild<vq::ListBoxWidget *>("List1");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(box.widthTwips(), 1875);
     EXPECT_EQ(box.heightTwips(), 1800);
@@ -202,7 +202,7 @@ TEST(VqListBox, KeyDownHandlersChangeWhatTheListDoesAndClicksAreRaised)
     VqListBox &box = *f.control;
     for (const char *item : {"alpha", "beta", "gamma", "delta"})
         box.AddItem(QString::fromLatin1(item));
-    auto *list = box.findChild<QListWidget *>("List1");
+    auto *list = box.findChild<vq::ListBoxWidget *>("List1");
     list->setFocus(Qt::TabFocusReason);
     box.setListIndex(1);
 
@@ -241,7 +241,7 @@ TEST(VqListBox, KeyDownHandlersChangeWhatTheListDoesAndClicksAreRaised)
     for (int row : {0, 0}) {
         clicks.clear();
         QTest::mouseClick(
-            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+            list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(row, 0)).center());
         EXPECT_EQ(box.ListIndex(), row);
         EXPECT_EQ(clicks.size(), 1);
     }

@@ -1,12 +1,13 @@
 #include "data/TestDatabase.h"
 
 #include "data/Connection.h"
+#include "lists/ListFill.h"
 #include "lists/VqPortableListBox.h"
 #include "platform/Error.h"
 #include "platform/Screen.h"
 
+#include "lists/ListBoxWidget.h"
 #include <QAbstractItemModel>
-#include <QListWidget>
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ QStringList refill(VqPortableListBox &control, const QString &dsn, const QString
     int reported = 0;
     const vq::ErrorHandler previous = vq::setErrorHandler([&](const vq::Error &) { ++reported; });
     QList<int> pointerWhileAdding;
-    auto *list = control.findChild<QListWidget *>(QStringLiteral("lstList"));
+    auto *list = control.findChild<vq::ListBoxWidget *>(QStringLiteral("lstList"));
     const QMetaObject::Connection watch = QObject::connect(list->model(), &QAbstractItemModel::rowsInserted,
         [&] { pointerWhileAdding << vq::Screen::MousePointer(); });
     bool result = true;
@@ -189,28 +190,32 @@ TEST_F(PostgresFill, ValuesOfEveryKindBecomeTheirTextAndANullEndsTheFill)
 TEST_F(PostgresFill, AServerGoneInTheMiddleOfAFillKeepsTheRowsReadBeforeIt)
 {
     constexpr int Rows = 40000;
-    VqPortableListBox control;
-    auto *list = control.findChild<QListWidget *>(QStringLiteral("lstList"));
-    // The first rows reaching the list (after the stale item that refill puts there) end the fill's server
+    // Blocks of 500 rows reach the list while the fill goes on; the first one ends the fill's server
     // connection (only ours: the database is this test's alone, and the admin connection is elsewhere).
-    int terminated = -1;
-    QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, [&] {
-        if (terminated < 0 && list->count() > 1) {
-            terminated = list->count();
-            admin.Execute(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
-                                         "datname = '%1'")
-                              .arg(database));
-        }
-    });
-    const QStringList items =
-        refill(control, dsn, QStringLiteral("SELECT g FROM generate_series(1, %1) g ORDER BY g").arg(Rows));
-    ASSERT_GT(terminated, 0);
-    EXPECT_GE(items.size(), terminated);
+    QStringList items;
+    qsizetype terminatedAt = -1;
+    vq::Screen::setMousePointer(vq::Screen::Default);
+    vq::lists::fillFromFileDsn(
+        dsn, QStringLiteral("SELECT g FROM generate_series(1, %1) g ORDER BY g").arg(Rows),
+        [&](QStringList &&block) {
+            items += block;
+            if (terminatedAt < 0) {
+                terminatedAt = items.size();
+                admin.Execute(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE "
+                                             "datname = '%1'")
+                                  .arg(database));
+            }
+        },
+        500);
+    EXPECT_EQ(vq::Screen::MousePointer(), vq::Screen::Arrow);
+    ASSERT_EQ(terminatedAt, 500);
+    EXPECT_GE(items.size(), terminatedAt);
     EXPECT_LT(items.size(), Rows);
     for (qsizetype i = 0; i < items.size(); ++i)
         ASSERT_EQ(items[i], QString::number(i + 1));
 
-    // The server still serves new connections: the next fill reads everything.
+    // The server still serves new connections: the next fill, through the control, reads everything.
+    VqPortableListBox control;
     EXPECT_EQ(refill(control, dsn, QStringLiteral("SELECT count(*) FROM generate_series(1, %1)").arg(Rows)),
         QStringList({QString::number(Rows)}));
 }

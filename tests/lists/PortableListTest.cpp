@@ -5,8 +5,8 @@
 #include "lists/VqPortableListBox.h"
 #include "platform/Twips.h"
 
+#include "lists/ListBoxWidget.h"
 #include <QComboBox>
-#include <QListWidget>
 #include <QSignalSpy>
 
 namespace {
@@ -20,7 +20,7 @@ protected:
         for (const char *item : {"Boston", "Chicago", "Denver"})
             f.control->AddItem(QString::fromLatin1(item));
         txtList = f.control->findChild<QComboBox *>(QStringLiteral("txtList"));
-        lstList = f.control->findChild<QListWidget *>(QStringLiteral("lstList"));
+        lstList = f.control->findChild<vq::ListBoxWidget *>(QStringLiteral("lstList"));
         ASSERT_NE(txtList, nullptr);
         ASSERT_NE(lstList, nullptr);
     }
@@ -41,7 +41,7 @@ protected:
 
     ListForm<VqPortableListBox> f {"VqPortableListBox"};
     QComboBox *txtList = nullptr;
-    QListWidget *lstList = nullptr;
+    vq::ListBoxWidget *lstList = nullptr;
 };
 
 } // namespace
