@@ -1,7 +1,6 @@
 #include "buttons/CommandButton.h"
 
-#include "frame/BagValues.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
@@ -22,6 +21,7 @@ struct CommandButton::Private
     QFrame *frame1 = nullptr;
     QPushButton *command1 = nullptr;
     int borderStyle = 1;
+    std::unique_ptr<PropertyTable> table;
 };
 
 CommandButton::CommandButton(const Kind &kind, QWidget *parent)
@@ -34,7 +34,7 @@ CommandButton::CommandButton(const Kind &kind, QWidget *parent)
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(kind.pointSize);
     setFont(font);
-    resize(twips::toPixelsX(1125, this), twips::toPixelsY(495, this));
+    setDesignSize(kind.className);
 
     d->frame1 = new QFrame(this);
     d->frame1->setObjectName(QStringLiteral("Frame1"));
@@ -49,6 +49,11 @@ CommandButton::CommandButton(const Kind &kind, QWidget *parent)
     twips::setGeometry(d->command1, 15, 120, 1100, 450);
     d->command1->setIcon(buttonPicture(QString::fromLatin1(kind.className)));
     d->command1->setIconSize(QSize(15, 15));
+    // In a QDialog every push button would otherwise take part in the dialog's default-button handling, and
+    // ENTER in any field would click the first of them. Command1 is pressed only by the mouse, or by Space or
+    // ENTER while it has the focus.
+    d->command1->setAutoDefault(false);
+    d->command1->setDefault(false);
     d->command1->installEventFilter(this);
     setFocusProxy(d->command1);
     connect(d->command1, &QPushButton::clicked, this, [this] { Q_EMIT Click(); });
@@ -77,25 +82,22 @@ QString CommandButton::defaultCaption() const
     return QString::fromLatin1(d->kind.savedDefaultCaption);
 }
 
-void CommandButton::ReadProperties(PropertyBag &bag)
+const PropertyTable &CommandButton::propertyTable() const
 {
-    d->command1->setText(bag::readString(bag, QStringLiteral("Caption"), defaultCaption()));
-}
-
-void CommandButton::WriteProperties(PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("Caption"), Caption(), defaultCaption());
+    // Built on first use, when the meta-object is the kind's own and tells whether it has Enabled.
+    if (!d->table) {
+        std::vector<PropertyTable::Entry> entries {{"Caption", BagType::String, defaultCaption()}};
+        if (metaObject()->indexOfProperty("Enabled") >= 0)
+            entries.emplace_back("Enabled", BagType::Boolean, true);
+        d->table = std::make_unique<PropertyTable>(std::move(entries));
+    }
+    return *d->table;
 }
 
 QIcon CommandButton::buttonPicture(const QString &className)
 {
     const QPixmap picture(QStringLiteral(":/vq/buttons/%1.png").arg(className));
     return picture.isNull() ? QIcon() : QIcon(picture);
-}
-
-QPixmap CommandButton::toolboxPicture(int bitmapNumber)
-{
-    return QPixmap(QStringLiteral(":/vq/toolbox/%1.png").arg(bitmapNumber));
 }
 
 void CommandButton::setFocusCue(bool focused)
