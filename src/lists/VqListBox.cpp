@@ -1,16 +1,14 @@
 #include "lists/VqListBox.h"
 
-#include "frame/BagValues.h"
 #include "frame/ClassTable.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "lists/ListBoxWidget.h"
 #include "platform/Error.h"
 #include "platform/Twips.h"
 
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(
-    QStringLiteral("VqListBox"), [](QWidget *parent) -> QObject * { return new VqListBox(parent); });
+const bool registered = vq::registerClass<VqListBox>();
 
 } // namespace
 
@@ -27,7 +25,7 @@ VqListBox::VqListBox(QWidget *parent)
     m_list1->setFont(QFont(QStringLiteral("Verdana"), 9));
     setFocusProxy(m_list1);
 
-    resize(vq::twips::toPixelsX(1875, this), vq::twips::toPixelsY(1800, this));
+    setDesignSize("VqListBox");
     vq::twips::setGeometry(m_list1, 15, 15, 1815, 1740);
 
     connect(m_list1, &vq::ListBoxWidget::Click, this, &VqListBox::Click);
@@ -115,25 +113,33 @@ void VqListBox::setList(int Index, const QString &text)
     PropertyChanged(QStringLiteral("List"));
 }
 
-void VqListBox::ReadProperties(vq::PropertyBag &bag)
+const vq::PropertyTable &VqListBox::propertyTable() const
 {
-    using namespace vq::bag;
-    if (m_list1->ListCount() == 0)
-        return;
-    m_list1->setListIndex(readInt32(bag, QStringLiteral("ListIndex"), 0));
-    m_list1->setSelected(0, readBoolean(bag, QStringLiteral("Selected0"), 0) != 0);
-    m_list1->setText(readString(bag, QStringLiteral("Text"), QString()));
-    m_list1->setList(0, readString(bag, QStringLiteral("List0"), QString()));
-}
-
-void VqListBox::WriteProperties(vq::PropertyBag &bag)
-{
-    if (m_list1->ListCount() == 0)
-        return;
-    bag.WriteProperty(QStringLiteral("ListIndex"), m_list1->ListIndex(), short(0));
-    bag.WriteProperty(QStringLiteral("Selected0"), short(m_list1->Selected(0) ? -1 : 0), short(0));
-    bag.WriteProperty(QStringLiteral("Text"), m_list1->Text(), QString());
-    bag.WriteProperty(QStringLiteral("List0"), m_list1->List(0), QString());
+    using vq::BagType;
+    using Entry = vq::PropertyTable::Entry;
+    // Every key goes to the list itself (a refused value is the list's failure, not swallowed as the
+    // ListIndex property does), and only while it holds items.
+    const auto hasItems = [](const VqListBox &c) { return c.ListCount() > 0; };
+    static const vq::PropertyTable table(
+        {
+            Entry("ListIndex", BagType::Int16, short(0))
+                .set<VqListBox>([](VqListBox &c, const QVariant &v) { c.m_list1->setListIndex(v.toInt()); })
+                .when<VqListBox>(hasItems),
+            Entry("Selected0", BagType::Boolean, short(0))
+                .set<VqListBox>(
+                    [](VqListBox &c, const QVariant &v) { c.m_list1->setSelected(0, v.toBool()); })
+                .get<VqListBox>([](const VqListBox &c) { return c.m_list1->Selected(0); })
+                .when<VqListBox>(hasItems),
+            Entry("Text", BagType::String, QString())
+                .set<VqListBox>([](VqListBox &c, const QVariant &v) { c.m_list1->setText(v.toString()); })
+                .when<VqListBox>(hasItems),
+            Entry("List0", BagType::String, QString())
+                .set<VqListBox>([](VqListBox &c, const QVariant &v) { c.m_list1->setList(0, v.toString()); })
+                .get<VqListBox>([](const VqListBox &c) { return c.m_list1->List(0); })
+                .when<VqListBox>(hasItems),
+        },
+        {"ListCount", "ListIndex", "SelCount", "Text"});
+    return table;
 }
 
 void VqListBox::Resize()

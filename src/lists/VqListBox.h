@@ -48,8 +48,7 @@ public:
     Q_INVOKABLE QString List(int Index) const;
     Q_INVOKABLE void setList(int Index, const QString &text);
 
-    void ReadProperties(vq::PropertyBag &bag) override;
-    void WriteProperties(vq::PropertyBag &bag) override;
+    const vq::PropertyTable &propertyTable() const override;
 
 Q_SIGNALS:
     void Click();

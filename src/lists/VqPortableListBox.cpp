@@ -1,8 +1,7 @@
 #include "lists/VqPortableListBox.h"
 
-#include "frame/BagValues.h"
 #include "frame/ClassTable.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "lists/ListBoxWidget.h"
 #include "lists/ListFill.h"
 #include "platform/Error.h"
@@ -16,8 +15,7 @@
 
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(QStringLiteral("VqPortableListBox"),
-    [](QWidget *parent) -> QObject * { return new VqPortableListBox(parent); });
+const bool registered = vq::registerClass<VqPortableListBox>();
 
 constexpr int OpenHeight = 2385;
 constexpr int ClosedHeight = 420;
@@ -29,9 +27,9 @@ bool movesWithinWindow(const QEvent *event)
     return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
 }
 
-QFont readFont(vq::PropertyBag &bag, const QString &name, const QFont &defaultFont)
+// A font in a bag is a font object, or its text form as QFont::toString writes it.
+QFont fontValue(const QVariant &v, const QString &key)
 {
-    const QVariant v = bag.ReadProperty(name, defaultFont);
     if (v.typeId() == QMetaType::QFont)
         return v.value<QFont>();
     QFont font;
@@ -39,7 +37,17 @@ QFont readFont(vq::PropertyBag &bag, const QString &name, const QFont &defaultFo
         return font;
     throw vq::Error(vq::Error::TypeMismatch,
         QStringLiteral("Type mismatch: property \"%1\" holds %2 \"%3\" where a font is expected")
-            .arg(name, QString::fromLatin1(v.typeName()), v.toString()));
+            .arg(key, QString::fromLatin1(v.typeName()), v.toString()));
+}
+
+// Index, text and item 0 arrive before the fill, while the list may still be empty; an empty list cannot
+// hold them, and the control still loads.
+template<typename F>
+void unlessRefused(F &&apply)
+{
+    try {
+        apply();
+    } catch (const vq::Error &) { }
 }
 
 } // namespace
@@ -50,10 +58,11 @@ struct VqPortableListBox::Private
     vq::ListBoxWidget *lstList = nullptr;
     QString dsnName;
     QString query;
+    vq::PropertyTable table;
 };
 
 VqPortableListBox::VqPortableListBox(QWidget *parent)
-    : vq::Control(parent)
+    : vq::EntryControl(parent)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("VqPortableListBox"));
@@ -79,15 +88,15 @@ VqPortableListBox::VqPortableListBox(QWidget *parent)
     d->lstList->setFocusPolicy(Qt::ClickFocus);
     d->lstList->hide();
 
-    resize(vq::twips::toPixelsX(3195, this), vq::twips::toPixelsY(2100, this));
+    setDesignSize("VqPortableListBox");
     vq::twips::setGeometry(d->txtList, 30, 45, 3120, 315);
     vq::twips::setGeometry(d->lstList, 30, 420, 3120, 1635);
 
-    d->txtList->installEventFilter(this);
-    d->txtList->lineEdit()->installEventFilter(this);
+    setEntryField(d->txtList->lineEdit(), d->txtList);
     d->lstList->installEventFilter(this);
     connect(d->lstList, &vq::ListBoxWidget::Click, this, &VqPortableListBox::Click);
     connect(d->lstList, &vq::ListBoxWidget::KeyDown, this, [this](short &keyCode, short &shift) {
+        // The move comes first and the host sees the key after it, as with the other entry controls.
         if (keyCode == vq::keys::VkReturn)
             vq::SendKeys(QStringLiteral("{TAB}"));
         Q_EMIT KeyDown(keyCode, shift);
@@ -106,13 +115,13 @@ bool VqPortableListBox::eventFilter(QObject *watched, QEvent *event)
     } catch (const vq::Error &e) {
         vq::reportError(e);
     }
-    return vq::Control::eventFilter(watched, event);
+    return vq::EntryControl::eventFilter(watched, event);
 }
 
 bool VqPortableListBox::focusNextPrevChild(bool next)
 {
     if (next || !d->lstList->hasFocus())
-        return vq::Control::focusNextPrevChild(next);
+        return vq::EntryControl::focusNextPrevChild(next);
     // Back past the entry field: the tab stop before it in the window's focus chain.
     for (QWidget *w = d->txtList->previousInFocusChain(); w && w != d->txtList;
          w = w->previousInFocusChain()) {
@@ -287,39 +296,46 @@ void VqPortableListBox::InitProperties()
     d->query.clear();
 }
 
-void VqPortableListBox::ReadProperties(vq::PropertyBag &bag)
+const vq::PropertyTable &VqPortableListBox::propertyTable() const
 {
-    using namespace vq::bag;
-    // Index, text and item 0 arrive before the list has items; an empty list cannot hold them, and the
-    // control still loads.
-    const auto ignoreRefusal = [](auto &&apply) {
-        try {
-            apply();
-        } catch (const vq::Error &) { }
-    };
-    d->lstList->setFont(readFont(bag, QStringLiteral("Font"), ambientProperties().Font));
-    const int index = readInt32(bag, QStringLiteral("ListIndex"), 0);
-    ignoreRefusal([&] { d->lstList->setListIndex(index); });
-    d->lstList->setText(readString(bag, QStringLiteral("Text"), QString()));
-    d->dsnName = readString(bag, QStringLiteral("DSNName"), QString());
-    d->query = readString(bag, QStringLiteral("Query"), QString());
-    const QString item0 = readString(bag, QStringLiteral("List0"), QString());
-    ignoreRefusal([&] { d->lstList->setList(0, item0); });
-    if (ambientProperties().UserMode)
-        LoadList();
-    if (d->lstList->ListCount() > 0)
-        d->lstList->setSelected(0, readBoolean(bag, QStringLiteral("Selected0"), 0) != 0);
-}
-
-void VqPortableListBox::WriteProperties(vq::PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("Font"), Font(), ambientProperties().Font);
-    bag.WriteProperty(QStringLiteral("ListIndex"), ListIndex(), short(0));
-    bag.WriteProperty(QStringLiteral("Text"), Text(), QString());
-    bag.WriteProperty(QStringLiteral("DSNName"), d->dsnName, QString());
-    bag.WriteProperty(QStringLiteral("Query"), d->query, QString());
-    if (d->lstList->ListCount() > 0) {
-        bag.WriteProperty(QStringLiteral("List0"), d->lstList->List(0), QString());
-        bag.WriteProperty(QStringLiteral("Selected0"), short(d->lstList->Selected(0) ? -1 : 0), short(0));
-    }
+    using vq::BagType;
+    using Entry = vq::PropertyTable::Entry;
+    if (!d->table.entries().empty())
+        return d->table;
+    // The font's default is the host's ambient font, so this table is the control's own.
+    const auto hasItems = [](const VqPortableListBox &c) { return c.ListCount() > 0; };
+    d->table = vq::PropertyTable(
+        {
+            Entry("Font", BagType::Variant, QVariant())
+                .defaultAt([this] { return QVariant(ambientProperties().Font); })
+                .set<VqPortableListBox>([](VqPortableListBox &c, const QVariant &v) {
+                    c.d->lstList->setFont(fontValue(v, QStringLiteral("Font")));
+                }),
+            Entry("ListIndex", BagType::Int16, short(0))
+                .set<VqPortableListBox>([](VqPortableListBox &c, const QVariant &v) {
+                    unlessRefused([&] { c.d->lstList->setListIndex(v.toInt()); });
+                }),
+            Entry("Text", BagType::String, QString())
+                .set<VqPortableListBox>(
+                    [](VqPortableListBox &c, const QVariant &v) { c.d->lstList->setText(v.toString()); }),
+            {"DSNName", BagType::String, QString()},
+            {"Query", BagType::String, QString()},
+            // The last key before the fill: at run time the list fills itself here, so Selected0 (read only
+            // when the fill brought items) applies to the filled list.
+            Entry("List0", BagType::String, QString())
+                .set<VqPortableListBox>([](VqPortableListBox &c, const QVariant &v) {
+                    unlessRefused([&] { c.d->lstList->setList(0, v.toString()); });
+                    if (c.ambientProperties().UserMode)
+                        c.LoadList();
+                })
+                .get<VqPortableListBox>([](const VqPortableListBox &c) { return c.d->lstList->List(0); })
+                .writeWhen<VqPortableListBox>(hasItems),
+            Entry("Selected0", BagType::Boolean, short(0))
+                .set<VqPortableListBox>(
+                    [](VqPortableListBox &c, const QVariant &v) { c.d->lstList->setSelected(0, v.toBool()); })
+                .get<VqPortableListBox>([](const VqPortableListBox &c) { return c.d->lstList->Selected(0); })
+                .when<VqPortableListBox>(hasItems),
+        },
+        {"Font", "ListCount", "ListIndex", "SelCount", "Text", "DSNName", "Query"});
+    return d->table;
 }

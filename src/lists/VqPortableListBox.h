@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/Control.h"
+#include "frame/EntryControl.h"
 
 #include <QFont>
 #include <QVariant>
@@ -20,8 +20,9 @@
 // Every other member passes straight through to lstList with its failures (see vq::ListBoxWidget);
 // Text and ListIndex change the list's selection, not the entry field, until the list next closes. Click
 // and KeyDown are raised from the list as the list box raises them; KeyPress, KeyUp and Validate are part
-// of the event set and never raised.
-class VqPortableListBox : public vq::Control
+// of the event set and never raised. ENTER goes no further than the control, so that a dialog host does
+// not press its default button as well.
+class VqPortableListBox : public vq::EntryControl
 {
     Q_OBJECT
     Q_PROPERTY(QFont Font READ Font WRITE setFontProperty)
@@ -66,12 +67,11 @@ public:
     bool isOpen() const;
 
     void InitProperties() override;
-    void ReadProperties(vq::PropertyBag &bag) override;
-    void WriteProperties(vq::PropertyBag &bag) override;
+    const vq::PropertyTable &propertyTable() const override;
 
 Q_SIGNALS:
     void Click();
-    void KeyDown(short &KeyCode, short &Shift);
+    // KeyDown (declared by the base) is raised for the keys going down in the list.
     void KeyPress(short &KeyAscii);
     void KeyUp(short &KeyCode, short &Shift);
     void Validate(bool &Cancel);

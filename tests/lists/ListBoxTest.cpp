@@ -146,7 +146,7 @@ TEST(VqListBox, SavesAndLoadsItsKeysOnlyWhileTheListHoldsItems)
     filled.WriteProperties(bag);
     EXPECT_EQ(bag.keys(), QStringList({"ListIndex", "Selected0", "Text", "List0"}));
     EXPECT_EQ(bag.value("ListIndex").toInt(), 2);
-    EXPECT_EQ(bag.value("Selected0").toInt(), 0);
+    EXPECT_EQ(bag.value("Selected0"), QVariant(false));
     EXPECT_EQ(bag.value("Text"), "east");
     EXPECT_EQ(bag.value("List0"), "north");
 

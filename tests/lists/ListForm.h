@@ -2,6 +2,7 @@
 
 #include "frame/Control.h"
 #include "frame/ControlFactory.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -11,8 +12,9 @@
 
 #include <memory>
 
-// A shown, active form laid out as a form designer places controls (no layout manager, so a control may
-// change its own size): a field, the control under test, and a field after it, in that tab order.
+// A shown, active form laid out as a form designer places controls: a field, the control under test, and a
+// field after it, in that tab order. Unlike vq::test::Form it has no layout manager, so a control may change
+// its own size (the portable list grows when it opens).
 template<class C>
 struct ListForm
 {
@@ -29,9 +31,7 @@ struct ListForm
         after = new QLineEdit(form.get());
         after->setObjectName(QStringLiteral("after"));
         after->setGeometry(10, 360, 200, 24);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        activated = QTest::qWaitForWindowActive(form.get());
+        activated = vq::test::showActive(form.get());
     }
 
     std::unique_ptr<QWidget> form;
