@@ -53,6 +53,21 @@ QStringList refill(VqPortableListBox &control, const QString &dsn, const QString
     return itemsOf(control);
 }
 
+// A query and the items its fill leaves in the list.
+struct FillCase
+{
+    const char *query;
+    QStringList items;
+};
+
+template<size_t N>
+void checkFills(const QString &dsn, const FillCase (&cases)[N])
+{
+    VqPortableListBox control;
+    for (const FillCase &c : cases)
+        EXPECT_EQ(refill(control, dsn, QString::fromLatin1(c.query)), c.items) << c.query;
+}
+
 class SqliteFill : public ::testing::Test
 {
 protected:
@@ -79,12 +94,7 @@ protected:
 
 TEST_F(SqliteFill, TheFirstColumnOfEveryRowBecomesAnItemUntilTheFirstNull)
 {
-    struct Case
-    {
-        const char *query;
-        QStringList items;
-    };
-    const Case cases[] = {
+    const FillCase cases[] = {
         {"SELECT amount, name FROM t ORDER BY id", {"1.5", "1000", "-0.25", "12"}},
         {"SELECT born FROM t ORDER BY id", {"1/2/2020", "12/31/2020", "7/4/1999", "3/4/2021"}},
         {"SELECT id * 10, note FROM t ORDER BY id DESC", {"40", "30", "20", "10"}},
@@ -94,9 +104,7 @@ TEST_F(SqliteFill, TheFirstColumnOfEveryRowBecomesAnItemUntilTheFirstNull)
         {"SELECT name FROM t ORDER BY id", {"one", "two"}},
         {"SELECT note FROM t ORDER BY id", {"x", "y", "z", "w"}},
     };
-    VqPortableListBox control;
-    for (const Case &c : cases)
-        EXPECT_EQ(refill(control, dsn, QString::fromLatin1(c.query)), c.items) << c.query;
+    checkFills(dsn, cases);
 }
 
 TEST_F(SqliteFill, ASourceOrQueryThatFailsLeavesTheListEmptyAndSaysNothing)
@@ -169,12 +177,7 @@ protected:
 
 TEST_F(PostgresFill, ValuesOfEveryKindBecomeTheirTextAndANullEndsTheFill)
 {
-    struct Case
-    {
-        const char *query;
-        QStringList items;
-    };
-    const Case cases[] = {
+    const FillCase cases[] = {
         {"SELECT amount FROM t ORDER BY id", {"12.5", "1000", "-3"}},
         {"SELECT born, name FROM t ORDER BY id", {"1/2/2020", "12/31/1999", "3/4/2021"}},
         {"SELECT seen FROM t ORDER BY id", {"1/2/2020 10:30:00 AM", "12/31/1999"}},
@@ -182,9 +185,7 @@ TEST_F(PostgresFill, ValuesOfEveryKindBecomeTheirTextAndANullEndsTheFill)
         {"SELECT name FROM t WHERE id < 0", {}},
         {"SELECT nothing FROM t", {}},
     };
-    VqPortableListBox control;
-    for (const Case &c : cases)
-        EXPECT_EQ(refill(control, dsn, QString::fromLatin1(c.query)), c.items) << c.query;
+    checkFills(dsn, cases);
 }
 
 TEST_F(PostgresFill, AServerGoneInTheMiddleOfAFillKeepsTheRowsReadBeforeIt)
