@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QFont>
+#include <QMetaObject>
 
 namespace vq::test {
 
@@ -46,6 +47,15 @@ const ControlTraits &traitsOf(const QString &className)
         {QStringLiteral("VqListBox"), listTraits(false)},
         // Loaded at design time, so that the fill (which would empty the list) does not run.
         {QStringLiteral("VqPortableListBox"), listTraits(true)},
+        // A saved ListIndex is applied only to a list that already has items.
+        {QStringLiteral("VqComboBox"),
+            {.prepare =
+                    [](vq::Control &c) {
+                        for (const char *item : {"a", "b", "c"})
+                            QMetaObject::invokeMethod(&c, "AddItem",
+                                Q_ARG(QString, QString::fromLatin1(item)), Q_ARG(QVariant, QVariant()));
+                    },
+                .samples = {{QStringLiteral("ListIndex"), short(2)}}}},
     };
     static const ControlTraits none;
     const auto it = traits.constFind(className);
