@@ -273,7 +273,7 @@ void frmVqHelpList::resetToDesign()
     d->txtFilter->clear();
     d->picFilter->hide();
     d->lblFilter->clear();
-    d->lblFetched->setText(fetchedCaption(0));
+    setFetchedCaption(fetchedCaption(0));
     d->sortField = 0;
     d->filterText.clear();
     ignoringFailure([this] { d->recordset()->Close(); });
@@ -377,7 +377,16 @@ QMenu *frmVqHelpList::mnuPopup() const
 
 void frmVqHelpList::showFetchedCount()
 {
-    d->lblFetched->setText(fetchedCaption(d->recordset()->RecordCount()));
+    setFetchedCaption(fetchedCaption(d->recordset()->RecordCount()));
+}
+
+void frmVqHelpList::setFetchedCaption(const QString &caption)
+{
+    d->lblFetched->setText(caption);
+    // The design width holds a count of a few digits; a larger count widens the label rather than losing
+    // its last characters (the buttons stand well to the right).
+    d->lblFetched->resize(
+        qMax(twips::toPixelsX(825, d->lblFetched), d->lblFetched->sizeHint().width()), d->lblFetched->height());
 }
 
 void frmVqHelpList::AdjustColumnWidths()
