@@ -1,6 +1,8 @@
 #include "DemoWindow.h"
 
 #include "buttons/CommandButton.h"
+#include "dates/DateLeave.h"
+#include "dates/VqDTPicker.h"
 #include "frame/ControlFactory.h"
 #include "frame/PropertyPageDialog.h"
 #include "textbox/VqTextBox.h"
@@ -43,6 +45,7 @@ DemoWindow::DemoWindow(QWidget *parent)
         tr("Sentence case when left: \"hello. world\" becomes \"Hello.World\"."));
     remark->setpCase(VqTextBox::SentenceCase);
     remark->setMaxLength(60);
+    addDateField();
     m_grid->setRowStretch(m_row, 1);
     addCommandButtons();
 
@@ -171,4 +174,26 @@ void DemoWindow::reportLeft(QWidget *old)
     if (auto *box = qobject_cast<VqTextBox *>(old->parentWidget()); box && box->window() == this)
         statusBar()->showMessage(
             tr("%1: shown \"%2\", stored Value \"%3\"").arg(box->objectName(), box->Text(), box->Value()));
+}
+
+void DemoWindow::addDateField()
+{
+    auto *date = qobject_cast<VqDTPicker *>(vq::CreateControl(QStringLiteral("VqDTPicker"), centralWidget()));
+    date->setObjectName(QStringLiteral("delivery"));
+    date->InitProperties();
+    date->setMinimumSize(date->size());
+    const QDate today = QDate::currentDate();
+    date->setMinDate(QDateTime(QDate(today.year(), 1, 1), QTime(0, 0), Qt::UTC));
+    date->setMaxDate(QDateTime(QDate(today.year(), 12, 31), QTime(0, 0), Qt::UTC));
+    date->setText(vq::dates::todayText());
+    auto *caption = new QLabel(tr("Delivery"), centralWidget());
+    caption->setBuddy(date);
+    auto *hint = new QLabel(tr("Digits only, the dashes come by themselves; F4 opens the calendar. "
+                               "A date outside this year is refused."),
+        centralWidget());
+    hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
+    m_grid->addWidget(caption, m_row, 0);
+    m_grid->addWidget(date, m_row, 1);
+    m_grid->addWidget(hint, m_row, 2);
+    ++m_row;
 }

@@ -33,6 +33,7 @@ private:
     VqTextBox *addField(const QString &name, const QString &label, const QString &note);
     void reportLeft(QWidget *old);
     void addCommandButtons();
+    void addDateField();
 
     QPointer<VqTextBox> m_current;
 

@@ -1,7 +1,6 @@
 #include "buttons/CommandButton.h"
 
-#include "frame/BagValues.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "platform/Twips.h"
 
 #include <QFrame>
@@ -22,6 +21,7 @@ struct CommandButton::Private
     QFrame *frame1 = nullptr;
     QPushButton *command1 = nullptr;
     int borderStyle = 1;
+    std::unique_ptr<PropertyTable> table;
 };
 
 CommandButton::CommandButton(const Kind &kind, QWidget *parent)
@@ -34,7 +34,7 @@ CommandButton::CommandButton(const Kind &kind, QWidget *parent)
     QFont font(QStringLiteral("Verdana"));
     font.setPointSizeF(kind.pointSize);
     setFont(font);
-    resize(twips::toPixelsX(1125, this), twips::toPixelsY(495, this));
+    setDesignSize(kind.className);
 
     d->frame1 = new QFrame(this);
     d->frame1->setObjectName(QStringLiteral("Frame1"));
@@ -77,14 +77,16 @@ QString CommandButton::defaultCaption() const
     return QString::fromLatin1(d->kind.savedDefaultCaption);
 }
 
-void CommandButton::ReadProperties(PropertyBag &bag)
+const PropertyTable &CommandButton::propertyTable() const
 {
-    d->command1->setText(bag::readString(bag, QStringLiteral("Caption"), defaultCaption()));
-}
-
-void CommandButton::WriteProperties(PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("Caption"), Caption(), defaultCaption());
+    // Built on first use, when the meta-object is the kind's own and tells whether it has Enabled.
+    if (!d->table) {
+        std::vector<PropertyTable::Entry> entries {{"Caption", BagType::String, defaultCaption()}};
+        if (metaObject()->indexOfProperty("Enabled") >= 0)
+            entries.emplace_back("Enabled", BagType::Boolean, true);
+        d->table = std::make_unique<PropertyTable>(std::move(entries));
+    }
+    return *d->table;
 }
 
 QIcon CommandButton::buttonPicture(const QString &className)

@@ -16,8 +16,8 @@ namespace vq {
 // (Frame1) whose caption line lies above the control's top edge, so that only its border shows. While
 // Command1 has the focus the border goes and the caption turns italic.
 //
-// Each kind is its own small class (VqOKButton, VqSaveButton …) that only names its captions; kinds with an
-// Enabled property derive from CommandButtonWithEnabled instead.
+// Each kind is its own small class (VqOKButton, VqSaveButton …, buttons/CommandButtons.h) that only names
+// its captions; kinds with an Enabled property derive from CommandButtonWithEnabled instead.
 class CommandButton : public Control
 {
     Q_OBJECT
@@ -43,9 +43,9 @@ public:
     int borderStyle() const;
     QString defaultCaption() const;
 
-    // A newly placed button keeps its design caption: there is nothing to initialise.
-    void ReadProperties(PropertyBag &bag) override;
-    void WriteProperties(PropertyBag &bag) override;
+    // A newly placed button keeps its design caption: there is nothing to initialise. "Caption" is saved
+    // under the kind's saved default, then "Enabled" where the kind has it.
+    const PropertyTable &propertyTable() const override;
 
     // The 15 x 15 picture on the button of a kind, and the 16 x 15 toolbox picture registered under a
     // bitmap number; null when the library has none.

@@ -11,13 +11,6 @@ class CommandButtonWithEnabled : public CommandButton
     Q_OBJECT
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
 
-public:
-    bool Enabled() const;
-    void setEnabledProperty(bool enabled);
-
-    void ReadProperties(PropertyBag &bag) override;
-    void WriteProperties(PropertyBag &bag) override;
-
 protected:
     using CommandButton::CommandButton;
 };

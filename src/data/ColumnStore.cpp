@@ -1,5 +1,6 @@
 #include "data/ColumnStore.h"
 
+#include "platform/AutomationDate.h"
 #include "platform/Error.h"
 
 #include <algorithm>
@@ -44,8 +45,79 @@ std::string numberText(double value)
 
 } // namespace
 
+namespace {
+
+// "HH:mm", optionally ":ss" and a fraction, from `at`; moves `at` past it. Milliseconds of the day.
+bool isoTime(std::string_view s, size_t &at, qint64 *msecs)
+{
+    int hh, mm, ss = 0, frac = 0;
+    if (at + 5 > s.size() || s[at + 2] != ':' || !digits(s, at, 2, &hh) || !digits(s, at + 3, 2, &mm))
+        return false;
+    at += 5;
+    if (at < s.size() && s[at] == ':') {
+        if (!digits(s, at + 1, 2, &ss))
+            return false;
+        at += 3;
+        if (at < s.size() && s[at] == '.') {
+            ++at;
+            int scale = 100;
+            const size_t first = at;
+            while (at < s.size() && s[at] >= '0' && s[at] <= '9') {
+                frac += (s[at] - '0') * scale;
+                scale /= 10;
+                ++at;
+            }
+            if (at == first)
+                return false;
+        }
+    }
+    if (hh > 23 || mm > 59 || ss > 59)
+        return false;
+    *msecs = ((hh * 60 + mm) * 60 + ss) * qint64(1000) + frac;
+    return true;
+}
+
+// "Z", "+HH:mm", "+HHmm" or "+HH" (or "-"), to the end; the offset east of UTC in milliseconds.
+bool isoZone(std::string_view s, size_t at, qint64 *offset)
+{
+    *offset = 0;
+    if (at == s.size())
+        return true;
+    if (s[at] == 'Z' || s[at] == 'z')
+        return at + 1 == s.size();
+    if (s[at] != '+' && s[at] != '-')
+        return false;
+    const int sign = s[at] == '-' ? -1 : 1;
+    int hh, mm = 0;
+    if (!digits(s, at + 1, 2, &hh))
+        return false;
+    at += 3;
+    if (at < s.size() && s[at] == ':')
+        ++at;
+    if (at < s.size()) {
+        if (!digits(s, at, 2, &mm) || at + 2 != s.size())
+            return false;
+    }
+    if (hh > 23 || mm > 59)
+        return false;
+    *offset = sign * (hh * 60 + mm) * qint64(60000);
+    return true;
+}
+
+} // namespace
+
 bool ColumnStore::parseIsoStamp(std::string_view s, qint64 *stamp)
 {
+    size_t at = 0;
+    qint64 ms = 0;
+    qint64 offset = 0;
+    // A time of day alone stands on the day that automation dates count from, as ODBC times do.
+    if (s.size() >= 5 && s[2] == ':') {
+        if (!isoTime(s, at, &ms) || !isoZone(s, at, &offset))
+            return false;
+        *stamp = ColumnStore::stamp(AutomationDate::EpochJulianDay, ms - offset);
+        return true;
+    }
     int y, m, d;
     if (s.size() < 10 || s[4] != '-' || s[7] != '-' || !digits(s, 0, 4, &y) || !digits(s, 5, 2, &m) ||
         !digits(s, 8, 2, &d))
@@ -55,32 +127,16 @@ bool ColumnStore::parseIsoStamp(std::string_view s, qint64 *stamp)
     if (d > 28 && !QDate::isValid(y, m, d))
         return false;
     const qint64 julianDay = ColumnStore::julianDay(y, m, d);
-    qint64 ms = 0;
-    if (s.size() > 10) {
-        int hh, mm, ss = 0, frac = 0;
-        if ((s[10] != ' ' && s[10] != 'T') || s.size() < 16 || s[13] != ':' || !digits(s, 11, 2, &hh) ||
-            !digits(s, 14, 2, &mm))
+    at = 10;
+    if (at < s.size()) {
+        if (s[at] != ' ' && s[at] != 'T' && s[at] != 't')
             return false;
-        size_t at = 16;
-        if (at < s.size() && s[at] == ':') {
-            if (!digits(s, 17, 2, &ss))
-                return false;
-            at = 19;
-            if (at < s.size() && s[at] == '.') {
-                ++at;
-                int scale = 100;
-                while (at < s.size() && s[at] >= '0' && s[at] <= '9') {
-                    frac += (s[at] - '0') * scale;
-                    scale /= 10;
-                    ++at;
-                }
-            }
-        }
-        if (at != s.size() || hh > 23 || mm > 59 || ss > 59)
+        ++at;
+        if (!isoTime(s, at, &ms) || !isoZone(s, at, &offset))
             return false;
-        ms = ((hh * 60 + mm) * 60 + ss) * qint64(1000) + frac;
     }
-    *stamp = ColumnStore::stamp(julianDay, ms);
+    // Times with a zone are held in UTC, as every stored time is read.
+    *stamp = ColumnStore::stamp(julianDay, ms - offset);
     return true;
 }
 

@@ -39,8 +39,10 @@ public:
     }
     static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
     static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
-    // Reads "yyyy-MM-dd", optionally followed by " " or "T" and "HH:mm", ":ss" and fractions of a second;
-    // false for anything else.
+    // Reads the ISO forms SQLite's date and time functions read: "yyyy-MM-dd", optionally followed by " " or
+    // "T" and a time; or a time alone (on 30 December 1899, the day automation dates count from). A time
+    // is "HH:mm", optionally ":ss" and a fraction of a second, optionally followed by "Z" or an offset
+    // ("+02:00", "-0530", "+01"), which is taken off so that the stamp is in UTC. False for anything else.
     static bool parseIsoStamp(std::string_view text, qint64 *stamp);
 
     void reset(const std::vector<Kind> &kinds);

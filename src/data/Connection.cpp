@@ -2,6 +2,7 @@
 
 #include "data/ConnectionString.h"
 #include "data/Driver.h"
+#include "data/FileDsn.h"
 #include "platform/Error.h"
 
 #include <QFile>
@@ -13,29 +14,19 @@ namespace vq {
 namespace {
 
 // The driver manager's wide-character entry point ignores FILEDSN, so the file's [ODBC] section is read
-// here: its keywords first, then those of the string itself, which take precedence.
+// here as the driver manager reads it: its keywords first, then those of the string itself, which take
+// precedence.
 QString expandFileDsn(const vq::ConnectionString &parsed)
 {
-    const QString path = parsed.value(QStringLiteral("FileDSN"));
+    const QString name = parsed.value(QStringLiteral("FileDSN"));
+    const QString path = resolveFileDsnPath(name, fileDsnFolder());
     QFile file(path);
     if (path.isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         throw Error(ProviderErrorNumber,
             QStringLiteral("[IM002] The file data source \"%1\" cannot be read: %2")
-                .arg(path, path.isEmpty() ? QStringLiteral("no file named") : file.errorString()));
-    QList<QPair<QString, QString>> pairs;
-    bool inOdbc = false;
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            inOdbc = line.compare(QLatin1String("[ODBC]"), Qt::CaseInsensitive) == 0;
-            continue;
-        }
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (inOdbc && eq > 0)
-            pairs.append({line.left(eq).trimmed(), line.mid(eq + 1).trimmed()});
-    }
+                .arg(path.isEmpty() ? name : path,
+                    path.isEmpty() ? QStringLiteral("no file named") : file.errorString()));
+    QList<QPair<QString, QString>> pairs = parseFileDsn(file.readAll());
     for (const auto &p : parsed.pairs()) {
         if (p.first.compare(QLatin1String("FileDSN"), Qt::CaseInsensitive) == 0 ||
             p.first.compare(QLatin1String("SaveFile"), Qt::CaseInsensitive) == 0)

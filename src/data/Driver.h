@@ -28,6 +28,11 @@ public:
     // Appends up to maxRows rows and returns how many; 0 once the rows are exhausted. Failures throw
     // vq::Error; the rows appended before a failure stay in the store.
     virtual qsizetype fetch(ColumnStore &store, qsizetype maxRows) = 0;
+    // Asks the database library to stop the statement (a fetch running on another thread then fails
+    // soon). Callable from any thread while the cursor lives.
+    virtual void cancel() = 0;
+    // The rows the statement returns, where the library knows before they are fetched; else -1.
+    virtual qsizetype expectedRows() const { return -1; }
 
     std::vector<ColumnStore::Kind> storageKinds() const;
 };

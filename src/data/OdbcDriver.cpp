@@ -1,11 +1,11 @@
 #include "data/Driver.h"
+#include "data/OdbcFetch.h"
 
 #include "data/TextFold.h"
 #include "platform/AutomationDate.h"
 #include "platform/Error.h"
 
 #include <QStringList>
-#include <functional>
 
 #include <sql.h>
 #include <sqlext.h>
@@ -14,22 +14,52 @@
 
 namespace vq {
 
+OdbcFetchMethod chooseOdbcFetchMethod(quint32 getDataExtensions, quint32 staticCursorAttributes)
+{
+    if (!(getDataExtensions & SQL_GD_BOUND))
+        return OdbcFetchMethod::RowByRowGetData;
+    if (getDataExtensions & SQL_GD_BLOCK)
+        return OdbcFetchMethod::BlockGetData;
+    if (staticCursorAttributes & SQL_CA1_ABSOLUTE)
+        return OdbcFetchMethod::StaticCursor;
+    return OdbcFetchMethod::RowByRowGetData;
+}
+
+qsizetype odbcBlockRowCount(quint64 fetched, const quint16 *status, size_t arraySize)
+{
+    if (fetched != FetchedUnset)
+        return qsizetype(std::min<quint64>(fetched, arraySize));
+    size_t rows = 0;
+    while (rows < arraySize && status[rows] != SQL_ROW_NOROW)
+        ++rows;
+    return rows > 0 ? qsizetype(rows) : -1;
+}
+
 namespace {
 
 static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "unixODBC's SQLWCHAR is UTF-16");
 
-// Values larger than this are read with SQLGetData in pieces rather than bound.
+// Text and binary columns are bound at their declared size up to this many characters; longer or
+// unbounded ones (PostgreSQL's text) at LongBoundChars, a bound buffer that grows, up to MaxBoundChars,
+// when values overflow it. A value longer than its buffer is read again on its own.
 constexpr SQLULEN MaxBoundChars = 4000;
+constexpr SQLULEN LongBoundChars = 254;
 // Bound buffers of one block stay under this many bytes.
 constexpr size_t BlockBytes = 4 << 20;
 constexpr SQLULEN MaxBlockRows = 1024;
 
+// The process's one ODBC environment; null when the driver manager cannot make one.
 SQLHENV environment()
 {
     static SQLHENV env = [] {
         SQLHENV e = SQL_NULL_HENV;
-        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &e);
-        SQLSetEnvAttr(e, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &e)))
+            return SQLHENV(SQL_NULL_HENV);
+        if (!SQL_SUCCEEDED(
+                SQLSetEnvAttr(e, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
+            SQLFreeHandle(SQL_HANDLE_ENV, e);
+            return SQLHENV(SQL_NULL_HENV);
+        }
         return e;
     }();
     return env;
@@ -66,6 +96,12 @@ QString diagnostics(SQLSMALLINT type, SQLHANDLE handle)
     throw Error(ProviderErrorNumber, message);
 }
 
+void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char *what)
+{
+    if (!SQL_SUCCEEDED(rc))
+        fail(type, handle, QString::fromLatin1(what));
+}
+
 std::u16string wide(const QString &text)
 {
     return text.toStdU16String();
@@ -90,14 +126,12 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
 class OdbcCursor : public DriverCursor
 {
 public:
-    // rerun executes the cursor's statement again, for a driver that cannot read a long value inside a
-    // block: the cursor then starts over, row by row, after the rows it has already delivered.
     OdbcCursor(
-        std::shared_ptr<Driver> owner, SQLHSTMT stmt, bool getDataInBlocks, std::function<SQLHSTMT()> rerun)
+        std::shared_ptr<Driver> owner, SQLHSTMT stmt, OdbcFetchMethod method, bool cancelFromOtherThreads)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
-        , m_getDataInBlocks(getDataInBlocks)
-        , m_rerun(std::move(rerun))
+        , m_method(method)
+        , m_cancelFromOtherThreads(cancelFromOtherThreads)
     {
         try {
             describe();
@@ -116,6 +150,23 @@ public:
 
     const std::vector<ColumnInfo> &columns() const override { return m_columns; }
 
+    // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
+    // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
+    // where the driver is known to handle it. The record set stops between blocks in any case.
+    void cancel() override
+    {
+        if (m_cancelFromOtherThreads)
+            SQLCancel(m_stmt);
+    }
+
+    qsizetype expectedRows() const override
+    {
+        // A driver that holds the whole result (psqlODBC without UseDeclareFetch) knows its size; others
+        // say 0 or -1 for a query.
+        SQLLEN rows = -1;
+        return SQL_SUCCEEDED(SQLRowCount(m_stmt, &rows)) && rows > 0 ? qsizetype(rows) : -1;
+    }
+
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
         qsizetype appended = 0;
@@ -126,7 +177,6 @@ public:
                         break;
                     const qsizetype n = appendFromBlock(store, maxRows - appended);
                     appended += n;
-                    m_delivered += n;
                 } else {
                     const SQLRETURN rc = SQLFetch(m_stmt);
                     if (rc == SQL_NO_DATA) {
@@ -140,7 +190,6 @@ public:
                     for (size_t c = 0; c < m_columns.size(); ++c)
                         appendByGetData(store, int(c));
                     ++appended;
-                    ++m_delivered;
                 }
             }
         } catch (...) {
@@ -178,7 +227,10 @@ private:
                     m_stmt, SQLUSMALLINT(i), name, 512, &nameLength, &sqlType, &size, &digits, &nullable)))
                 fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A result column cannot be described."));
             SQLLEN isUnsigned = SQL_FALSE;
-            SQLColAttributeW(m_stmt, SQLUSMALLINT(i), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned);
+            if (!SQL_SUCCEEDED(SQLColAttributeW(
+                    m_stmt, SQLUSMALLINT(i), SQL_DESC_UNSIGNED, nullptr, 0, nullptr, &isUnsigned)))
+                isUnsigned = SQL_FALSE; // a driver that cannot say holds signed numbers
+
             ColumnInfo info;
             info.name = fromW(name, qMin<qsizetype>(nameLength, 511));
             info.type = fieldTypeFromOdbc(sqlType, qint64(size), isUnsigned == SQL_TRUE);
@@ -191,7 +243,6 @@ private:
     {
         const std::vector<ColumnStore::Kind> kinds = storageKinds();
         size_t rowBytes = 0;
-        bool allBindable = true;
         for (size_t c = 0; c < m_columns.size(); ++c) {
             Binding b;
             b.kind = kinds[c];
@@ -212,27 +263,25 @@ private:
                 break;
             case ColumnStore::Kind::Text:
             case ColumnStore::Kind::Bytes: {
-                const bool text = b.kind == ColumnStore::Kind::Text;
-                b.cType = text ? SQL_C_WCHAR : SQL_C_BINARY;
                 const SQLULEN size = m_sizes[c];
                 const bool longData = type == AdoType::LongVarChar || type == AdoType::LongVarWChar ||
                     type == AdoType::LongVarBinary || size == 0 || size > MaxBoundChars;
-                if (longData)
-                    allBindable = false;
-                // Characters outside the basic plane take two UTF-16 units each.
-                b.width = text ? SQLLEN((size * 2 + 1) * sizeof(SQLWCHAR)) : SQLLEN(size);
+                setTextWidth(b, longData ? LongBoundChars : size);
                 break;
             }
             }
-            b.capacity = b.kind == ColumnStore::Kind::Text ? b.width - SQLLEN(sizeof(SQLWCHAR)) : b.width;
+            if (b.kind != ColumnStore::Kind::Text && b.kind != ColumnStore::Kind::Bytes)
+                b.capacity = b.width;
             rowBytes += size_t(b.width) + sizeof(SQLLEN);
             m_bindings.push_back(std::move(b));
         }
-        if (!allBindable)
-            return; // row by row with SQLGetData
+        if (m_method == OdbcFetchMethod::RowByRowGetData)
+            return;
 
         SQLULEN rows = std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows);
-        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0);
+        check(SQLSetStmtAttr(
+                  m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
+            SQL_HANDLE_STMT, m_stmt, "Column-wise binding is refused.");
         if (!SQL_SUCCEEDED(
                 SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(rows), 0)))
             rows = 1;
@@ -242,24 +291,70 @@ private:
             rows = actual;
         m_arraySize = rows;
         m_status.assign(rows, SQL_ROW_NOROW);
-        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_STATUS_PTR, m_status.data(), 0);
-        SQLSetStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0);
-        for (size_t c = 0; c < m_bindings.size(); ++c) {
-            Binding &b = m_bindings[c];
-            b.buffer.resize(size_t(b.width) * rows);
-            b.indicators.resize(rows);
-            if (!SQL_SUCCEEDED(SQLBindCol(
-                    m_stmt, SQLUSMALLINT(c + 1), b.cType, b.buffer.data(), b.width, b.indicators.data())))
-                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A result column cannot be bound."));
+        // Without a status array or a fetched count the rows of a block cannot be told; one row a fetch
+        // needs neither.
+        const bool haveStatus =
+            SQL_SUCCEEDED(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_STATUS_PTR, m_status.data(), 0));
+        const bool haveCount =
+            SQL_SUCCEEDED(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROWS_FETCHED_PTR, &m_fetched, 0));
+        if (!haveStatus && !haveCount && rows > 1) {
+            check(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0),
+                SQL_HANDLE_STMT, m_stmt, "The row array size cannot be set.");
+            m_arraySize = 1;
         }
+        for (size_t c = 0; c < m_bindings.size(); ++c)
+            bindColumn(int(c));
         m_bound = true;
+    }
+
+    // Characters outside the basic plane take two UTF-16 units each.
+    static void setTextWidth(Binding &b, SQLULEN chars)
+    {
+        const bool text = b.kind == ColumnStore::Kind::Text;
+        b.cType = text ? SQL_C_WCHAR : SQL_C_BINARY;
+        b.width = text ? SQLLEN((chars * 2 + 1) * sizeof(SQLWCHAR)) : SQLLEN(std::max<SQLULEN>(chars, 1));
+        b.capacity = text ? b.width - SQLLEN(sizeof(SQLWCHAR)) : b.width;
+    }
+
+    void bindColumn(int c)
+    {
+        Binding &b = m_bindings[size_t(c)];
+        b.buffer.resize(size_t(b.width) * m_arraySize);
+        b.indicators.resize(m_arraySize);
+        check(SQLBindCol(m_stmt, SQLUSMALLINT(c + 1), b.cType, b.buffer.data(), b.width, b.indicators.data()),
+            SQL_HANDLE_STMT, m_stmt, "A result column cannot be bound.");
+    }
+
+    // A column whose values overflow its buffer gets a larger one from the next block on, so that a text
+    // column longer than the driver said is not read again value by value.
+    void growBinding(int c, SQLLEN needed)
+    {
+        Binding &b = m_bindings[size_t(c)];
+        const bool text = b.kind == ColumnStore::Kind::Text;
+        const SQLULEN chars = text ? SQLULEN(b.width) / 4 : SQLULEN(b.width);
+        const SQLULEN want = text ? SQLULEN(needed) / sizeof(SQLWCHAR) : SQLULEN(needed);
+        if (chars >= MaxBoundChars || want <= chars)
+            return;
+        setTextWidth(b, std::min<SQLULEN>(MaxBoundChars, std::max(want + want / 2, chars * 2)));
+        m_rebind = true;
     }
 
     bool fetchBlock()
     {
-        m_fetched = 0;
+        if (m_rebind) {
+            for (size_t c = 0; c < m_bindings.size(); ++c)
+                bindColumn(int(c));
+            m_rebind = false;
+        }
+        const SQLLEN firstRow = m_nextAbsolute ? m_nextAbsolute : m_blockFirst + SQLLEN(m_blockRows);
+        m_fetched = FetchedUnset;
         std::fill(m_status.begin(), m_status.end(), SQLUSMALLINT(SQL_ROW_NOROW));
-        const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
+        const SQLRETURN rc = m_nextAbsolute ? SQLFetchScroll(m_stmt, SQL_FETCH_ABSOLUTE, m_nextAbsolute)
+                                            : SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
+        m_nextAbsolute = 0;
+        m_blockFirst = firstRow;
+        m_blockRows = 0;
+        m_blockPos = 0;
         if (rc == SQL_NO_DATA) {
             m_done = true;
             return false;
@@ -268,8 +363,15 @@ private:
             m_done = true;
             fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
         }
-        m_blockRows = m_fetched;
-        m_blockPos = 0;
+        const qsizetype rows =
+            m_arraySize == 1 ? 1 : odbcBlockRowCount(m_fetched, m_status.data(), m_arraySize);
+        if (rows < 0) {
+            m_done = true;
+            throw Error(ProviderErrorNumber,
+                QStringLiteral(
+                    "The ODBC driver fetched a block of rows but says neither how many nor which."));
+        }
+        m_blockRows = SQLULEN(rows);
         if (m_blockRows == 0) {
             m_done = true;
             return false;
@@ -295,26 +397,51 @@ private:
             return qsizetype(plainEnd - from);
         }
         // The row at m_blockPos needs care.
-        const SQLULEN row = m_blockPos;
+        SQLULEN row = m_blockPos;
         const SQLUSMALLINT status = m_status[row];
         if (status == SQL_ROW_ERROR)
             fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
-        if (status != SQL_ROW_NOROW && status != SQL_ROW_DELETED && !canReadLongValues()) {
-            startOverRowByRow();
-            return 0;
-        }
         ++m_blockPos;
-        if (status == SQL_ROW_NOROW || status == SQL_ROW_DELETED)
+        if (status == SQL_ROW_DELETED)
             return 0;
+        if (m_method == OdbcFetchMethod::StaticCursor && m_arraySize > 1 && hasLongValue(row)) {
+            // The driver cannot read a value inside a block: fetch this row alone by its position (a row of
+            // the static cursor, not a new run of the statement), read it, and go on after it.
+            const SQLLEN absolute = m_blockFirst + SQLLEN(row);
+            check(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0),
+                SQL_HANDLE_STMT, m_stmt, "The row array size cannot be set.");
+            const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_ABSOLUTE, absolute);
+            check(
+                SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(m_arraySize), 0),
+                SQL_HANDLE_STMT, m_stmt, "The row array size cannot be set.");
+            if (!SQL_SUCCEEDED(rc))
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row cannot be read again."));
+            m_blockPos = m_blockRows;
+            m_nextAbsolute = absolute + 1;
+            m_singleRow = true;
+            row = 0;
+        }
         for (size_t c = 0; c < m_bindings.size(); ++c)
             appendBound(store, int(c), row);
+        m_singleRow = false;
         return 1;
+    }
+
+    bool hasLongValue(SQLULEN row) const
+    {
+        for (const Binding &b : m_bindings) {
+            if ((b.kind == ColumnStore::Kind::Text || b.kind == ColumnStore::Kind::Bytes) &&
+                (b.indicators[row] == SQL_NO_TOTAL || b.indicators[row] > b.capacity))
+                return true;
+        }
+        return false;
     }
 
     bool isPlainRow(SQLULEN row) const
     {
         const SQLUSMALLINT status = m_status[row];
-        if (status != SQL_ROW_SUCCESS && status != SQL_ROW_SUCCESS_WITH_INFO)
+        // A driver that counts the rows but leaves the status array alone fetched them all the same.
+        if (status != SQL_ROW_SUCCESS && status != SQL_ROW_SUCCESS_WITH_INFO && status != SQL_ROW_NOROW)
             return false;
         for (const Binding &b : m_bindings) {
             if (b.kind != ColumnStore::Kind::Text && b.kind != ColumnStore::Kind::Bytes)
@@ -445,41 +572,16 @@ private:
         }
     }
 
-    // Whether a value longer than its buffer can be read again from the current block.
-    bool canReadLongValues() const { return m_arraySize <= 1 || m_getDataInBlocks; }
-
-    // The driver cannot read a long value inside a block: run the statement again without bound columns and
-    // skip the rows already delivered, so that every value from here on is read whole with SQLGetData. The
-    // statement must give its rows in the same order again, as it must for Requery too.
-    void startOverRowByRow()
-    {
-        const qsizetype skip = m_delivered;
-        SQLCloseCursor(m_stmt);
-        SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
-        m_stmt = SQL_NULL_HSTMT;
-        m_stmt = m_rerun();
-        m_bound = false;
-        m_blockRows = m_blockPos = 0;
-        for (qsizetype i = 0; i < skip; ++i) {
-            const SQLRETURN rc = SQLFetch(m_stmt);
-            if (!SQL_SUCCEEDED(rc)) {
-                m_done = true;
-                if (rc == SQL_NO_DATA)
-                    throw Error(ProviderErrorNumber,
-                        QStringLiteral("The rows changed while a long value was being read again."));
-                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
-            }
-        }
-    }
-
-    // A value longer than the size the driver reported (SQLite does not hold text to its declared length):
-    // read it whole from the row. A driver that cannot read values of a row inside a block (SQLite's
-    // reports success, reads nothing and moves its next block on) never gets here: the cursor starts over
-    // row by row first. Should positioning fail all the same, that is an error, not a value silently lost.
+    // A value longer than its buffer (or than the driver reported: SQLite does not hold text to its declared
+    // length): read whole from its row with SQLGetData, the row made current within the block where the
+    // driver can read inside a block, else fetched alone beforehand (see appendFromBlock).
     void appendLongValue(ColumnStore &store, int c, SQLULEN row)
     {
-        if (!canReadLongValues() ||
-            !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE)))
+        growBinding(c, m_bindings[size_t(c)].indicators[row]);
+        const bool alone = m_arraySize <= 1 || m_singleRow;
+        if (!alone &&
+            (m_method != OdbcFetchMethod::BlockGetData ||
+                !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))))
             throw Error(ProviderErrorNumber,
                 QStringLiteral(
                     "A value of field %1 is longer than the driver reported and cannot be read whole.")
@@ -562,14 +664,17 @@ private:
     std::vector<Binding> m_bindings;
     bool m_bound = false;
     bool m_done = false;
-    bool m_getDataInBlocks;
-    std::function<SQLHSTMT()> m_rerun;
-    qsizetype m_delivered = 0; // rows appended to stores by this cursor
+    OdbcFetchMethod m_method;
+    bool m_cancelFromOtherThreads;
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
+    SQLLEN m_blockFirst = 1; // 1-based position of the block's first row in the result
     SQLULEN m_blockRows = 0;
     SQLULEN m_blockPos = 0;
+    SQLLEN m_nextAbsolute = 0; // where the next block starts when not right after this one
+    bool m_singleRow = false; // the row being appended was fetched alone into the buffers' first row
+    bool m_rebind = false;
 };
 
 class OdbcDriver : public Driver
@@ -577,9 +682,10 @@ class OdbcDriver : public Driver
 public:
     explicit OdbcDriver(const QString &connectionString)
     {
-        if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_dbc)))
+        if (!environment() || !SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_DBC, environment(), &m_dbc)))
             throw Error(
                 ProviderErrorNumber, QStringLiteral("The ODBC driver manager cannot make a connection."));
+        // A driver without login time-outs still connects; the attribute is a wish.
         SQLSetConnectAttr(m_dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
         std::u16string text = wide(connectionString);
         SQLWCHAR out[1024];
@@ -593,9 +699,21 @@ public:
             throw Error(
                 ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The connection failed.") : message);
         }
+        // What the driver cannot tell counts as what it cannot do.
         SQLUINTEGER extensions = 0;
-        if (SQL_SUCCEEDED(SQLGetInfo(m_dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
-            m_getDataInBlocks = (extensions & SQL_GD_BLOCK) != 0;
+        if (!SQL_SUCCEEDED(
+                SQLGetInfo(m_dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
+            extensions = 0;
+        SQLUINTEGER staticCursor = 0;
+        if (!SQL_SUCCEEDED(SQLGetInfo(
+                m_dbc, SQL_STATIC_CURSOR_ATTRIBUTES1, &staticCursor, sizeof staticCursor, nullptr)))
+            staticCursor = 0;
+        m_method = chooseOdbcFetchMethod(extensions, staticCursor);
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameBytes = 0;
+        if (SQL_SUCCEEDED(SQLGetInfoW(m_dbc, SQL_DRIVER_NAME, name, sizeof name, &nameBytes)))
+            m_cancelFromOtherThreads = fromW(name, qMin<qsizetype>(nameBytes / 2, 255))
+                                           .startsWith(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
     }
 
     ~OdbcDriver() override
@@ -608,27 +726,35 @@ public:
 
     std::unique_ptr<DriverCursor> query(const QString &sql) override
     {
-        SQLHSTMT stmt = run(sql);
-        auto self = std::static_pointer_cast<OdbcDriver>(shared_from_this());
-        return std::make_unique<OdbcCursor>(
-            self, stmt, m_getDataInBlocks, [self, sql] { return self->run(sql); });
+        // The cursor type must be chosen before the statement runs.
+        SQLHSTMT stmt = run(sql, m_method == OdbcFetchMethod::StaticCursor);
+        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_method, m_cancelFromOtherThreads);
     }
 
     qint64 execute(const QString &sql) override
     {
-        SQLHSTMT stmt = run(sql);
+        SQLHSTMT stmt = run(sql, false);
         SQLLEN count = -1;
-        SQLRowCount(stmt, &count);
+        if (!SQL_SUCCEEDED(SQLRowCount(stmt, &count)))
+            count = -1;
         SQLFreeHandle(SQL_HANDLE_STMT, stmt);
         return count;
     }
 
 private:
-    SQLHSTMT run(const QString &sql)
+    SQLHSTMT run(const QString &sql, bool staticCursor)
     {
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt)))
             fail(SQL_HANDLE_DBC, m_dbc, QStringLiteral("A statement cannot be made."));
+        if (staticCursor &&
+            !SQL_SUCCEEDED(SQLSetStmtAttr(
+                stmt, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0))) {
+            const QString message = diagnostics(SQL_HANDLE_STMT, stmt);
+            SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+            throw Error(ProviderErrorNumber,
+                message.isEmpty() ? QStringLiteral("The driver refuses a static cursor.") : message);
+        }
         std::u16string text = wide(sql);
         const SQLRETURN rc =
             SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(text.data()), SQLINTEGER(text.size()));
@@ -642,7 +768,8 @@ private:
     }
 
     SQLHDBC m_dbc = SQL_NULL_HDBC;
-    bool m_getDataInBlocks = false;
+    OdbcFetchMethod m_method = OdbcFetchMethod::RowByRowGetData;
+    bool m_cancelFromOtherThreads = false;
 };
 
 } // namespace

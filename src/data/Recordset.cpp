@@ -12,13 +12,18 @@
 #include "platform/Error.h"
 #include "platform/VariantText.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QPointer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
 #include <limits>
+#include <mutex>
 #include <numeric>
 
 namespace vq {
@@ -59,10 +64,14 @@ QString statementFor(const QString &source)
     return QStringLiteral("SELECT * FROM ") + name;
 }
 
+// Numbers in one total order everywhere (sort, filter, find): NaN is one value, above every number,
+// as PostgreSQL orders it; -0 and +0 are one value.
 quint64 orderedDoubleBits(double d)
 {
     if (d == 0)
-        d = 0.0; // -0 and +0 are one value
+        d = 0.0;
+    if (std::isnan(d))
+        d = std::numeric_limits<double>::quiet_NaN();
     const quint64 bits = std::bit_cast<quint64>(d);
     return (bits >> 63) ? ~bits : bits | (quint64(1) << 63);
 }
@@ -71,6 +80,11 @@ template<typename T>
 int sign(T a, T b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+int compareNumbers(double a, double b)
+{
+    return sign(orderedDoubleBits(a), orderedDoubleBits(b));
 }
 
 } // namespace
@@ -90,7 +104,6 @@ struct Matcher
     };
 
     const ColumnStore *store = nullptr;
-    const Recordset *recordset = nullptr;
     int column = 0;
     Mode mode = TextCompare;
     Criterion::Operator op = Criterion::Equal;
@@ -99,6 +112,9 @@ struct Matcher
     std::string folded;
     qint64 integer = 0;
     double number = 0;
+    // ViaText: each row's distinct-text id and whether each distinct text matches.
+    const quint32 *textIds = nullptr;
+    std::vector<char> idMatches;
 
     bool opHolds(int c) const
     {
@@ -136,23 +152,25 @@ struct Matcher
         case IntegerCompare:
             return opHolds(sign(store->integerAt(column, row), integer));
         case DoubleCompare:
-            return opHolds(sign(store->numberAt(column, row), number));
+            return opHolds(compareNumbers(store->numberAt(column, row), number));
         case StampCompare:
             return opHolds(sign(store->integerAt(column, row), integer));
-        case ViaText: {
-            const QByteArray text = recordset->text(-1 - row, column).toUtf8();
-            const std::string_view t(text.constData(), size_t(text.size()));
-            if (op != Criterion::Like)
-                return opHolds(compareToFolded(t, folded));
-            switch (likeMode) {
-            case Criterion::Prefix:
-                return comparePrefixToFolded(t, folded) == 0;
-            case Criterion::Contains:
-                return containsFolded(t, folded);
-            case Criterion::Whole:
-                return compareToFolded(t, folded) == 0;
-            }
+        case ViaText:
+            return idMatches[textIds[row]] != 0;
         }
+        return false;
+    }
+
+    // Whether a value's display text meets a LIKE criterion (ViaText).
+    bool textMatches(std::string_view t) const
+    {
+        switch (likeMode) {
+        case Criterion::Prefix:
+            return comparePrefixToFolded(t, folded) == 0;
+        case Criterion::Contains:
+            return containsFolded(t, folded);
+        case Criterion::Whole:
+            return compareToFolded(t, folded) == 0;
         }
         return false;
     }
@@ -180,7 +198,7 @@ struct Matcher
         case StampCompare:
             return sign(store->integerAt(column, row), integer);
         case DoubleCompare:
-            return sign(store->numberAt(column, row), number);
+            return compareNumbers(store->numberAt(column, row), number);
         default:
             return 0;
         }
@@ -216,6 +234,15 @@ struct Recordset::Private
 
     qsizetype pos = -1;
 
+    // Fetch limit, cancel and progress.
+    qsizetype maxRecords = 0;
+    std::atomic<bool> cancelRequested {false};
+    bool cancelled = false;
+    bool fetching = false;
+    std::mutex cursorMutex;
+    DriverCursor *activeCursor = nullptr; // the cursor fetching now, for Cancel from another thread
+    static constexpr qint64 ProgressIntervalMs = 50;
+
     explicit Private(Recordset *recordset)
         : q(recordset)
     { }
@@ -231,6 +258,14 @@ struct Recordset::Private
     {
         if (!open)
             throw notOpen();
+    }
+
+    // A FetchProgress handler may call Cancel but not start, end or rerun the fetch it is inside.
+    void refuseWhileFetching() const
+    {
+        if (fetching)
+            throw Error(Error::RecordsetOperationNotSupported,
+                QStringLiteral("The record set is fetching; only Cancel is allowed now."));
     }
 
     void setPos(qsizetype p)
@@ -274,12 +309,34 @@ struct Recordset::Private
     }
 
     // Runs the source and fetches (all rows, or the first block when streaming).
+    // The rows the fetch may still deliver under MaxRecords.
+    qsizetype allowance(qsizetype fetchedSoFar) const
+    {
+        return maxRecords > 0 ? std::max<qsizetype>(0, maxRecords - fetchedSoFar)
+                              : std::numeric_limits<qsizetype>::max();
+    }
+
+    void setActiveCursor(DriverCursor *cursor)
+    {
+        const std::lock_guard<std::mutex> lock(cursorMutex);
+        activeCursor = cursor;
+    }
+
+    // Runs the source and fetches (all rows, or the first block when streaming). A Cancel ends the fetch
+    // without an error: the rows so far stay and `cancelled` tells.
     void run()
     {
         if (!connection || !connection->driver())
             throw noConnection();
         driver = connection->driver();
+        fetching = true;
+        cancelled = false;
+        const auto done = qScopeGuard([&] {
+            setActiveCursor(nullptr);
+            fetching = false;
+        });
         std::unique_ptr<DriverCursor> cursor = driver->query(statementFor(source));
+        setActiveCursor(cursor.get());
         columns = cursor->columns();
         store.reset(cursor->storageKinds());
         makeFields();
@@ -288,24 +345,53 @@ struct Recordset::Private
         blockStart = 0;
         if (forwardOnly()) {
             stream = std::move(cursor);
-            stream->fetch(store, StreamBlock);
+            if (!cancelRequested)
+                fetchStreamBlock();
             pos = 0;
             return;
         }
+        const qsizetype expected = cursor->expectedRows();
+        const qsizetype maxProgress =
+            maxRecords > 0 && (expected < 0 || expected > maxRecords) ? maxRecords : expected;
+        // After the first block, so that a caller learns early that rows are coming, then at intervals.
+        QElapsedTimer sinceProgress;
+        sinceProgress.start();
+        bool first = true;
         try {
-            while (cursor->fetch(store, FetchBlock) > 0) { }
-        } catch (...) {
-            store.squeeze();
-            rebuildAll();
-            throw;
+            while (!cancelRequested) {
+                const qsizetype want = std::min(FetchBlock, allowance(store.rowCount()));
+                if (want <= 0 || cursor->fetch(store, want) == 0)
+                    break;
+                if (first || sinceProgress.elapsed() >= ProgressIntervalMs) {
+                    first = false;
+                    sinceProgress.restart();
+                    Q_EMIT q->FetchProgress(store.rowCount(), maxProgress);
+                }
+            }
+        } catch (const Error &) {
+            // A statement stopped by Cancel fails in the driver; that is the cancel, not an error.
+            if (!cancelRequested) {
+                store.squeeze();
+                rebuildAll();
+                throw;
+            }
         }
+        cancelled = cancelRequested;
         store.squeeze();
         rebuildAll();
+    }
+
+    void fetchStreamBlock()
+    {
+        const qsizetype want = std::min(StreamBlock, allowance(blockStart));
+        if (want > 0)
+            stream->fetch(store, want);
     }
 
     void rebuildAll()
     {
         leadBytes.clear();
+        distinctTexts.clear();
         sortRows();
         passes.clear();
         if (!filterText.isEmpty()) {
@@ -326,7 +412,23 @@ struct Recordset::Private
             return false;
         blockStart += store.rowCount();
         store.clearRows();
-        return stream->fetch(store, StreamBlock) > 0;
+        if (!cancelRequested) {
+            setActiveCursor(stream.get());
+            const auto done = qScopeGuard([&] { setActiveCursor(nullptr); });
+            try {
+                fetchStreamBlock();
+            } catch (const Error &) {
+                if (!cancelRequested)
+                    throw;
+            }
+        }
+        if (cancelRequested || store.rowCount() == 0) {
+            // The statement is released at once; nothing of it stays behind.
+            cancelled = cancelRequested;
+            stream.reset();
+            return false;
+        }
+        return true;
     }
 
     int compareCells(int column, qsizetype a, qsizetype b) const
@@ -340,7 +442,7 @@ struct Recordset::Private
         case Kind::DateTime:
             return sign(store.integerAt(column, a), store.integerAt(column, b));
         case Kind::Double:
-            return sign(store.doubleAt(column, a), store.doubleAt(column, b));
+            return compareNumbers(store.doubleAt(column, a), store.doubleAt(column, b));
         case Kind::Text:
         case Kind::Bytes:
             return compareFolded(store.textAt(column, a), store.textAt(column, b));
@@ -447,7 +549,6 @@ struct Recordset::Private
     {
         Matcher m;
         m.store = &store;
-        m.recordset = q;
         m.column = columnOf(c.field);
         m.op = c.op;
         m.likeMode = c.likeMode;
@@ -470,6 +571,11 @@ struct Recordset::Private
                     : (c.likeMode == Criterion::Contains ? Matcher::TextContains : Matcher::TextCompare);
             } else {
                 m.mode = Matcher::ViaText;
+                const DistinctTexts &texts = distinctTextsOf(m.column);
+                m.textIds = texts.ids.data();
+                m.idMatches.reserve(texts.texts.size());
+                for (const std::string &t : texts.texts)
+                    m.idMatches.push_back(m.textMatches(t));
             }
             return m;
         }
@@ -606,6 +712,106 @@ struct Recordset::Private
         return positions;
     }
 
+    // A LIKE on a column of numbers or dates compares the values' display texts. Formatting every row at
+    // every keystroke would take seconds on a large record set, so the column's distinct values are
+    // formatted once, on its first such search, and each row keeps the id of its value's text; a search
+    // then tests each distinct text once and each row by its id. Kept until the rows change.
+    struct DistinctTexts
+    {
+        std::vector<quint32> ids; // per row; nulls take the last id, whose text never matches
+        std::vector<std::string> texts;
+    };
+    mutable std::vector<DistinctTexts> distinctTexts;
+
+    const DistinctTexts &distinctTextsOf(int column) const
+    {
+        if (distinctTexts.size() != columns.size())
+            distinctTexts.assign(columns.size(), {});
+        DistinctTexts &d = distinctTexts[size_t(column)];
+        const qsizetype n = store.rowCount();
+        if (qsizetype(d.ids.size()) == n && !d.texts.empty())
+            return d;
+        d.ids.assign(size_t(n), 0);
+        d.texts.clear();
+        QHash<quint64, quint32> idOf;
+        for (qsizetype r = 0; r < n; ++r) {
+            if (store.isNull(column, r)) {
+                d.ids[size_t(r)] = NullTextId;
+                continue;
+            }
+            const quint64 key = store.kind(column) == Kind::Double
+                ? orderedDoubleBits(store.doubleAt(column, r))
+                : quint64(store.integerAt(column, r));
+            auto it = idOf.constFind(key);
+            if (it == idOf.constEnd()) {
+                it = idOf.insert(key, quint32(d.texts.size()));
+                const QByteArray text = variantToText(valueAt(r, column)).toUtf8();
+                d.texts.emplace_back(text.constData(), size_t(text.size()));
+            }
+            d.ids[size_t(r)] = *it;
+        }
+        // Nulls point past the distinct texts, at one that no pattern meets.
+        for (quint32 &id : d.ids) {
+            if (id == NullTextId)
+                id = quint32(d.texts.size());
+        }
+        d.texts.emplace_back();
+        return d;
+    }
+    static constexpr quint32 NullTextId = std::numeric_limits<quint32>::max();
+
+    // The value of a stored row (by fetch number).
+    QVariant valueAt(qsizetype r, int column) const
+    {
+        const ColumnStore &s = store;
+        if (s.isNull(column, r))
+            return QVariant();
+        const int type = columns[size_t(column)].type.type;
+        switch (s.kind(column)) {
+        case Kind::Integer: {
+            const qint64 v = s.integerAt(column, r);
+            if (type == AdoType::Boolean)
+                return QVariant(v != 0);
+            if (type == AdoType::BigInt || type == AdoType::UnsignedBigInt || type == AdoType::UnsignedInt ||
+                v != qint64(int(v)))
+                return QVariant(qlonglong(v));
+            return QVariant(int(v));
+        }
+        case Kind::Double:
+            return QVariant(s.doubleAt(column, r));
+        case Kind::DateTime: {
+            const qint64 stamp = s.integerAt(column, r);
+            if (type == AdoType::DBDate)
+                return QVariant(ColumnStore::stampDate(stamp));
+            if (type == AdoType::DBTime)
+                return QVariant(ColumnStore::stampTime(stamp));
+            return QVariant(QDateTime(ColumnStore::stampDate(stamp), ColumnStore::stampTime(stamp), Qt::UTC));
+        }
+        case Kind::Text: {
+            const std::string_view t = s.textAt(column, r);
+            return QVariant(QString::fromUtf8(t.data(), qsizetype(t.size())));
+        }
+        case Kind::Bytes: {
+            const std::string_view t = s.textAt(column, r);
+            return QVariant(QByteArray(t.data(), qsizetype(t.size())));
+        }
+        }
+        return QVariant();
+    }
+
+    // A row position of the current order and a column, checked: vq::Error 3001 outside the record set.
+    qsizetype checkedRow(qsizetype row, int column) const
+    {
+        if (!open || row < 0 || row >= size() || column < 0 || column >= int(columns.size()))
+            throw Error(Error::BadRecordsetArguments,
+                QStringLiteral("Row %1, column %2 is outside the record set (%3 rows, %4 columns).")
+                    .arg(row)
+                    .arg(column)
+                    .arg(open ? size() : 0)
+                    .arg(columns.size()));
+        return rowAt(row);
+    }
+
     // The first byte of each row's text in a column, folded (ASCII lower-cased): 0 for an empty text, 0x80
     // where the text starts beyond ASCII or the row is null (those rows take the full comparison). Built on
     // the first prefix scan of a column and kept until the rows change, since the help list searches the
@@ -724,6 +930,8 @@ void Recordset::Open(
     Q_UNUSED(options);
     if (!activeConnection || activeConnection->State() != Connection::adStateOpen)
         throw noConnection();
+    d->refuseWhileFetching();
+    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     Close();
     d->source = source;
@@ -744,6 +952,7 @@ void Recordset::Close()
 {
     if (!d->open)
         return;
+    d->refuseWhileFetching();
     Q_EMIT aboutToChangeRows();
     d->open = false;
     d->stream.reset();
@@ -764,6 +973,8 @@ void Recordset::Close()
 void Recordset::Requery()
 {
     d->requireOpen();
+    d->refuseWhileFetching();
+    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     d->stream.reset();
     try {
@@ -774,6 +985,31 @@ void Recordset::Requery()
     }
     Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();
+}
+
+qsizetype Recordset::MaxRecords() const
+{
+    return d->maxRecords;
+}
+
+void Recordset::setMaxRecords(qsizetype maxRecords)
+{
+    if (maxRecords < 0)
+        throw Error(Error::BadRecordsetArguments);
+    d->maxRecords = maxRecords;
+}
+
+void Recordset::Cancel()
+{
+    d->cancelRequested = true;
+    const std::lock_guard<std::mutex> lock(d->cursorMutex);
+    if (d->activeCursor)
+        d->activeCursor->cancel();
+}
+
+bool Recordset::wasCancelled() const
+{
+    return d->cancelled;
 }
 
 int Recordset::State() const
@@ -816,6 +1052,8 @@ bool Recordset::isEOF() const
 void Recordset::MoveFirst()
 {
     d->requireOpen();
+    if (d->size() == 0 && d->blockStart == 0)
+        throw Error(Error::NoCurrentRecord);
     if (d->forwardOnly() && d->blockStart > 0) {
         Requery();
         return;
@@ -858,6 +1096,8 @@ void Recordset::MoveLast()
     d->requireOpen();
     if (d->forwardOnly())
         throw notSupported();
+    if (d->size() == 0)
+        throw Error(Error::NoCurrentRecord);
     d->setPos(d->size() - 1);
 }
 
@@ -1024,52 +1264,17 @@ qsizetype Recordset::currentRow() const
 
 bool Recordset::isNull(qsizetype row, int column) const
 {
-    return d->store.isNull(column, d->rowAt(row));
+    return d->store.isNull(column, d->checkedRow(row, column));
 }
 
-// A negative row addresses the store directly (fetch number -1 - row), for the record set's own matching.
 QVariant Recordset::value(qsizetype row, int column) const
 {
-    const qsizetype r = row < 0 ? -1 - row : d->rowAt(row);
-    const ColumnStore &s = d->store;
-    if (s.isNull(column, r))
-        return QVariant();
-    const int type = d->columns[size_t(column)].type.type;
-    switch (s.kind(column)) {
-    case Kind::Integer: {
-        const qint64 v = s.integerAt(column, r);
-        if (type == AdoType::Boolean)
-            return QVariant(v != 0);
-        if (type == AdoType::BigInt || type == AdoType::UnsignedBigInt || type == AdoType::UnsignedInt ||
-            v != qint64(int(v)))
-            return QVariant(qlonglong(v));
-        return QVariant(int(v));
-    }
-    case Kind::Double:
-        return QVariant(s.doubleAt(column, r));
-    case Kind::DateTime: {
-        const qint64 stamp = s.integerAt(column, r);
-        if (type == AdoType::DBDate)
-            return QVariant(ColumnStore::stampDate(stamp));
-        if (type == AdoType::DBTime)
-            return QVariant(ColumnStore::stampTime(stamp));
-        return QVariant(QDateTime(ColumnStore::stampDate(stamp), ColumnStore::stampTime(stamp), Qt::UTC));
-    }
-    case Kind::Text: {
-        const std::string_view t = s.textAt(column, r);
-        return QVariant(QString::fromUtf8(t.data(), qsizetype(t.size())));
-    }
-    case Kind::Bytes: {
-        const std::string_view t = s.textAt(column, r);
-        return QVariant(QByteArray(t.data(), qsizetype(t.size())));
-    }
-    }
-    return QVariant();
+    return d->valueAt(d->checkedRow(row, column), column);
 }
 
 QString Recordset::text(qsizetype row, int column) const
 {
-    const qsizetype r = row < 0 ? -1 - row : d->rowAt(row);
+    const qsizetype r = d->checkedRow(row, column);
     const ColumnStore &s = d->store;
     if (s.isNull(column, r))
         return QString();
@@ -1077,7 +1282,7 @@ QString Recordset::text(qsizetype row, int column) const
         const std::string_view t = s.textAt(column, r);
         return QString::fromUtf8(t.data(), qsizetype(t.size()));
     }
-    return variantToText(value(-1 - r, column));
+    return variantToText(d->valueAt(r, column));
 }
 
 size_t Recordset::storageBytes() const

@@ -47,6 +47,7 @@ class Recordset : public QObject
     Q_PROPERTY(QString Filter READ Filter WRITE setFilter)
     Q_PROPERTY(QString Source READ Source)
     Q_PROPERTY(int State READ State)
+    Q_PROPERTY(qsizetype MaxRecords READ MaxRecords WRITE setMaxRecords)
 
 public:
     enum CursorType { adOpenForwardOnly = 0, adOpenKeyset = 1, adOpenDynamic = 2, adOpenStatic = 3 };
@@ -71,6 +72,18 @@ public:
     Q_INVOKABLE void Close();
     // Runs the source again; Sort and Filter stay and apply to the new rows.
     Q_INVOKABLE void Requery();
+
+    // Rows Open and Requery fetch at most; 0 (the default) for all. Negative values are refused (3001).
+    qsizetype MaxRecords() const;
+    void setMaxRecords(qsizetype maxRecords);
+
+    // Stops the fetch of Open or Requery: from a FetchProgress handler, or from any other thread while
+    // the fetch runs (the driver is told at once: sqlite3_interrupt, SQLCancel). The fetch then returns
+    // without an error, with the rows fetched so far as an ordinary open record set, and wasCancelled()
+    // is true until the next Open or Requery. A forward-only record set ends at the current block and
+    // releases its statement. Without a fetch running, nothing happens.
+    Q_INVOKABLE void Cancel();
+    bool wasCancelled() const;
 
     int State() const;
     QString Source() const;
@@ -125,6 +138,11 @@ public:
     size_t storageBytes() const;
 
 Q_SIGNALS:
+    // While Open or Requery fetch a static cursor, after the first block and then every 50 ms or so (a
+    // block takes a few milliseconds): rows fetched so far, and the rows
+    // expected (MaxRecords, or the driver's count where it knows one; else -1). The handler may call
+    // Cancel; Open, Requery and Close are refused (3251) until the fetch returns.
+    void FetchProgress(qsizetype progress, qsizetype maxProgress);
     void aboutToChangeRows();
     void rowsChanged();
     void currentRowChanged();

@@ -67,6 +67,8 @@ public:
 
     const std::vector<ColumnInfo> &columns() const override { return m_columns; }
 
+    void cancel() override { sqlite3_interrupt(m_db); }
+
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
         // The connection's mutex is held for the whole block rather than taken and released by each of

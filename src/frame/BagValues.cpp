@@ -94,4 +94,15 @@ QString readString(PropertyBag &bag, const QString &name, const QString &def)
     return v.toString();
 }
 
+double readDouble(PropertyBag &bag, const QString &name, double def)
+{
+    const QVariant v = bag.ReadProperty(name, def);
+    bool ok = false;
+    const double d =
+        v.typeId() == QMetaType::QString ? v.toString().trimmed().toDouble(&ok) : v.toDouble(&ok);
+    if (!ok)
+        refuse(name, v, "a number");
+    return d;
+}
+
 } // namespace vq::bag

@@ -22,6 +22,8 @@ short readBoolean(PropertyBag &bag, const QString &name, short defaultValue);
 // A Qt bool (for flags that live in Qt widgets); only -1 or a bool true give true.
 bool readBool(PropertyBag &bag, const QString &name, bool defaultValue);
 QString readString(PropertyBag &bag, const QString &name, const QString &defaultValue);
+// A number (a numeric text is accepted; other text is refused).
+double readDouble(PropertyBag &bag, const QString &name, double defaultValue);
 
 } // namespace bag
 } // namespace vq

@@ -69,4 +69,13 @@ public:
     static QObject *create(const QUuid &classId, QWidget *parent = nullptr);
 };
 
+// Registers the constructor of a class of the table under its meta-object's class name; in the class's
+// .cpp file:   namespace { const bool registered = vq::registerClass<VqFoo>(); }
+template<class T>
+bool registerClass()
+{
+    return ClassTable::registerConstructor(QString::fromLatin1(T::staticMetaObject.className()),
+        [](QWidget *parent) -> QObject * { return new T(parent); });
+}
+
 } // namespace vq

@@ -1,9 +1,12 @@
 #include "frame/Control.h"
 
+#include "frame/ClassTable.h"
 #include "frame/ObjectCount.h"
+#include "frame/PropertyTable.h"
 #include "platform/Error.h"
 #include "platform/Twips.h"
 
+#include <QScopedValueRollback>
 #include <QShowEvent>
 
 namespace vq {
@@ -11,6 +14,7 @@ namespace vq {
 struct Control::Private
 {
     AmbientProperties ambient;
+    bool loading = false;
 };
 
 Control::Control(QWidget *parent)
@@ -27,9 +31,42 @@ Control::~Control()
 
 void Control::InitProperties() { }
 
-void Control::ReadProperties(PropertyBag &) { }
+void Control::ReadProperties(PropertyBag &bag)
+{
+    const QScopedValueRollback loading(d->loading, true);
+    propertyTable().read(*this, bag);
+}
 
-void Control::WriteProperties(PropertyBag &) { }
+void Control::WriteProperties(PropertyBag &bag)
+{
+    propertyTable().write(*this, bag);
+}
+
+const PropertyTable &Control::propertyTable() const
+{
+    static const PropertyTable none;
+    return none;
+}
+
+bool Control::Enabled() const
+{
+    // A parent's disabling sets WA_Disabled on the children too, but only the widget's own setEnabled(false)
+    // sets WA_ForceDisabled.
+    return !testAttribute(Qt::WA_ForceDisabled);
+}
+
+void Control::setEnabledProperty(bool enabled)
+{
+    setEnabled(enabled);
+    PropertyChanged(QStringLiteral("Enabled"));
+}
+
+void Control::setDesignSize(const char *className)
+{
+    if (const ClassTable::ClassInfo *info = ClassTable::find(QString::fromLatin1(className)))
+        resize(twips::toPixelsX(info->designSize.width(), this),
+            twips::toPixelsY(info->designSize.height(), this));
+}
 
 AmbientProperties Control::ambientProperties() const
 {
@@ -72,6 +109,8 @@ void Control::runResize()
 
 void Control::PropertyChanged(const QString &name)
 {
+    if (d->loading)
+        return;
     Q_EMIT propertyChanged(name);
 }
 

@@ -58,6 +58,8 @@ QString Error::standardDescription(int number)
         return QStringLiteral("Element not found");
     case KeyNotUnique:
         return QStringLiteral("Key is not unique in collection");
+    case InvalidColumnIndex:
+        return QStringLiteral("Invalid column index");
     case ClassNotRegistered:
         return QStringLiteral("Class not registered");
     default:

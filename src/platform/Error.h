@@ -31,6 +31,7 @@ public:
         IndexOutOfBounds = 35600,
         ElementNotFound = 35601,
         KeyNotUnique = 35602,
+        InvalidColumnIndex = 6148,
         ClassNotRegistered = 0x80040154 & 0x7fffffff,
     };
 

@@ -51,20 +51,20 @@ KeystrokeResult filterCharacter(int code, const QString &textBefore, const Keyst
     if (textBefore.size() >= s.maxLength && code != Backspace)
         return {0, false};
 
-    if (s.dataType == 1) {
+    if (s.dataType == CharacterOnly) {
         if (!(isAsciiLetter(code) || code == Backspace || code == CtrlC || code == CtrlX))
             return {0, false};
-    } else if (s.dataType == 2) {
+    } else if (s.dataType == NumberOnly) {
         const bool control = code == CtrlX || code == Backspace || code == CtrlC;
-        const bool point = s.decimal == -1 && code == FullStop && !textBefore.contains(QLatin1Char('.'));
+        const bool point = isTrue(s.decimal) && code == FullStop && !textBefore.contains(QLatin1Char('.'));
         if (!(isDigit(code) || control || point))
             return {0, false};
         return {code, false}; // case rules do not apply to number fields
     }
 
-    if (s.caseRule == 1)
+    if (s.caseRule == UpperCase)
         code = upperCaseCode(code);
-    else if (s.caseRule == 2)
+    else if (s.caseRule == LowerCase)
         code = lowerCaseCode(code);
     return {code, false};
 }

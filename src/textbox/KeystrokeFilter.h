@@ -1,16 +1,22 @@
 #pragma once
 
+#include "frame/Boolean.h"
+
 #include <QString>
 
 namespace vq::textbox {
+
+// The codes of the text box's pDataType and pCase; other values are stored as given and match no rule.
+enum DataType : quint8 { GeneralData = 0, CharacterOnly = 1, NumberOnly = 2 };
+enum CaseRule : quint8 { GeneralCase = 0, UpperCase = 1, LowerCase = 2, SentenceCase = 3 };
 
 // The text box's rules for one typed character, without any widget: what the field receives for a
 // character code, given the field's settings and its text before the keystroke.
 struct KeystrokeSettings
 {
-    quint8 dataType = 0; // 0 any text, 1 letters only, 2 digits only
-    quint8 caseRule = 0; // 0 none, 1 upper, 2 lower, 3 sentence (applied on leaving, not here)
-    short decimal = -1; // -1 (true): number fields accept one full stop
+    quint8 dataType = GeneralData;
+    quint8 caseRule = GeneralCase; // sentence case is applied on leaving, not here
+    short decimal = BooleanTrue; // true: number fields accept one full stop
     int maxLength = 25; // 0 refuses every character but BACKSPACE; it does not mean unlimited
 };
 

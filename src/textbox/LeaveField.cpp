@@ -1,5 +1,7 @@
 #include "textbox/LeaveField.h"
 
+#include "textbox/KeystrokeFilter.h"
+
 #include "frame/modGeneral.h"
 #include "platform/Error.h"
 #include "platform/NumberText.h"
@@ -34,7 +36,7 @@ QString trimBlanks(const QString &text)
 
 QString storedValue(const QString &trimmed, quint8 dataType, const QLocale &locale)
 {
-    if (dataType != 2)
+    if (dataType != NumberOnly)
         return trimmed;
     const QString picture = trimmed.contains(QLatin1Char('.')) ? QStringLiteral("0.00") : QStringLiteral("0");
     return formatNumberText(trimmed, picture, locale);
@@ -42,8 +44,8 @@ QString storedValue(const QString &trimmed, quint8 dataType, const QLocale &loca
 
 QString numberDisplay(const QString &trimmed, short thousandSeparator, short decimal, const QLocale &locale)
 {
-    const bool thousands = thousandSeparator == -1;
-    const bool decimals = decimal == -1;
+    const bool thousands = isTrue(thousandSeparator);
+    const bool decimals = isTrue(decimal);
     if (thousands && decimals)
         return formatNumberText(trimmed, QStringLiteral("#,###.00"), locale);
     if (thousands)

@@ -11,6 +11,9 @@ namespace vq::textbox {
 
 // The steps of the text box's leave-field routine that need no widget.
 
+// The codes of the text box's Alignment.
+enum Alignment : short { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
+
 // Blanks (spaces) removed from both ends; other white space is kept, as the platform's trim does.
 QString trimBlanks(const QString &text);
 

@@ -1,42 +1,34 @@
 #include "textbox/VqTextBox.h"
 
-#include "frame/BagValues.h"
 #include "frame/ClassTable.h"
-#include "frame/EntryField.h"
-#include "frame/FocusMarker.h"
-#include "frame/PropertyBag.h"
+#include "frame/PropertyTable.h"
 #include "platform/Error.h"
 #include "platform/KeyCodes.h"
 #include "platform/OleColor.h"
-#include "platform/SendKeys.h"
 #include "platform/Twips.h"
-#include "textbox/KeystrokeFilter.h"
 #include "textbox/LeaveField.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 
+using namespace vq::textbox;
+
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(
-    QStringLiteral("VqTextBox"), [](QWidget *parent) -> QObject * { return new VqTextBox(parent); });
-
-// The edit field cannot hold "no limit" as 0; the control's 0 is kept as the field's own maximum.
-constexpr int FieldUnlimited = 32767;
+const bool registered = vq::registerClass<VqTextBox>();
 
 constexpr char PasswordCharKey[] = "vqPasswordChar";
-constexpr char ForeColorKey[] = "vqForeColor";
 
 Qt::Alignment toQt(short alignment)
 {
     switch (alignment) {
-    case 1:
+    case AlignRight:
         return Qt::AlignRight | Qt::AlignVCenter;
-    case 2:
+    case AlignCentre:
         return Qt::AlignHCenter | Qt::AlignVCenter;
     default:
         return Qt::AlignLeft | Qt::AlignVCenter;
@@ -46,129 +38,144 @@ Qt::Alignment toQt(short alignment)
 short fromQt(Qt::Alignment a)
 {
     if (a & Qt::AlignRight)
-        return 1;
+        return AlignRight;
     if (a & Qt::AlignHCenter)
-        return 2;
-    return 0;
+        return AlignCentre;
+    return AlignLeft;
+}
+
+void applyPasswordChar(QLineEdit *field, const QString &mask)
+{
+    field->setProperty(PasswordCharKey, mask);
+    if (mask.isEmpty()) {
+        field->setEchoMode(QLineEdit::Normal);
+        field->setStyleSheet(QString());
+    } else {
+        field->setEchoMode(QLineEdit::Password);
+        field->setStyleSheet(
+            QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(mask.at(0).unicode())));
+    }
 }
 
 } // namespace
 
 struct VqTextBox::Private
 {
-    vq::EntryField *text1 = nullptr;
-    QLabel *image1 = nullptr;
+    QLineEdit *text1 = nullptr;
 
     QString value;
-    uchar pCase = 0;
-    uchar pDataType = 0;
-    short pDecimal = -1;
-    short thousandSeperator = -1;
+    uchar pCase = GeneralCase;
+    uchar pDataType = GeneralData;
+    short pDecimal = vq::BooleanTrue;
+    short thousandSeperator = vq::BooleanTrue;
     short emptyCheck = 0;
-    short savedAlignment = 0;
+    // The control's own limit, which only typing obeys; the field itself holds whatever the host or the
+    // formatting puts there.
+    int maxLength = 25;
+    short savedAlignment = AlignLeft;
     int surfaceStyle = 0;
 };
 
 VqTextBox::VqTextBox(QWidget *parent)
-    : vq::Control(parent)
+    : vq::EntryControl(parent)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("VqTextBox"));
-    setFocusPolicy(Qt::NoFocus);
+    setDesignSize("VqTextBox");
 
-    d->text1 = new vq::EntryField(this);
+    d->text1 = new QLineEdit(this);
     d->text1->setObjectName(QStringLiteral("Text1"));
-    d->text1->setMaxLength(25);
-    d->text1->setAlignment(toQt(0));
-    d->text1->setProperty(ForeColorKey, uint(vq::olecolor::WindowText));
-    setFocusProxy(d->text1);
-
-    d->image1 = new QLabel(this);
-    d->image1->setObjectName(QStringLiteral("Image1"));
-    d->image1->setPixmap(vq::focusMarkerPixmap(16));
-    d->image1->setAlignment(Qt::AlignCenter);
-    d->image1->hide();
-
-    resize(vq::twips::toPixelsX(2640, this), vq::twips::toPixelsY(330, this));
+    d->text1->setAlignment(toQt(AlignLeft));
     vq::twips::setGeometry(d->text1, 0, 0, 2100, 315);
-    vq::twips::setGeometry(d->image1, 2100, -90, 480, 480);
-
-    d->text1->onFocusIn = [this] { enterField(); };
-    d->text1->onFocusOut = [this] { leaveField(); };
-    d->text1->onKeyPress = [this](QKeyEvent *e) { return handleKey(e); };
-    d->text1->onMousePress = [this](QMouseEvent *e) {
-        if (d->pDataType != 0 && e->button() == Qt::RightButton)
-            QApplication::clipboard()->clear();
-    };
-    d->text1->onDoubleClick = [this] { Q_EMIT HelpAction(); };
+    setEntryField(d->text1);
+    placeFocusMarker(2100, -90);
+    setArrowMoves(true);
 }
 
 VqTextBox::~VqTextBox() = default;
 
-void VqTextBox::enterField()
+const vq::PropertyTable &VqTextBox::propertyTable() const
 {
-    d->image1->show();
-    d->text1->setAlignment(toQt(0));
+    using vq::BagType;
+    using Entry = vq::PropertyTable::Entry;
+    static const vq::PropertyTable table({
+        {"Alignment", BagType::Int16, short(AlignLeft)},
+        {"Locked", BagType::Boolean, false},
+        {"PasswordChar", BagType::String, QString()},
+        {"pCase", BagType::Byte, short(GeneralCase)},
+        {"pDataType", BagType::Byte, short(GeneralData)},
+        {"pDecimal", BagType::Boolean, true},
+        {"ThousandSeperator", BagType::Boolean, true},
+        {"MaxLength", BagType::Int32, short(0)},
+        {"Enabled", BagType::Boolean, true},
+        {"ToolTipText", BagType::String, QString()},
+        {"Value", BagType::String, QString()},
+        // A saved text is shown as saved: loading does not run the leave-field routine.
+        Entry("Text", BagType::String, QString()).set<VqTextBox>([](VqTextBox &c, const QVariant &v) {
+            c.d->text1->setText(v.toString());
+        }),
+        {"EmptyCheck", BagType::Int16, short(0)},
+        {"ForeColor", BagType::UInt32, uint(vq::olecolor::WindowText)},
+    });
+    return table;
+}
+
+void VqTextBox::focusEntered()
+{
+    d->text1->setAlignment(toQt(AlignLeft));
     d->text1->setCursorPosition(int(d->text1->text().size()));
 }
 
-bool VqTextBox::handleKey(QKeyEvent *e)
+void VqTextBox::focusLeft()
 {
-    using namespace vq::keys;
-    short keyCode = virtualKey(e->key());
-    short shift = shiftState(e->modifiers());
-    const short pressed = keyCode;
-    if (keyCode == VkDown)
-        vq::SendKeys(QStringLiteral("{TAB}"));
-    else if (keyCode == VkUp)
-        vq::SendKeys(QStringLiteral("+{TAB}"));
-    else if (keyCode == VkF1)
-        Q_EMIT HelpAction();
-    Q_EMIT KeyDown(keyCode, shift);
+    leaveField();
+}
 
-    const int code = characterCode(e);
-    if (code >= 0) {
-        const vq::textbox::KeystrokeResult r = vq::textbox::filterCharacter(
-            code, d->text1->text(), {d->pDataType, d->pCase, d->pDecimal, MaxLength()});
-        if (r.queueTab)
-            vq::SendKeys(QStringLiteral("{TAB}"));
-        if (r.code == 0)
-            return true;
-        if (r.code != code) {
-            QKeyEvent changed(e->type(), e->key(), e->modifiers(), QString(QChar(r.code)));
-            d->text1->deliverKey(&changed);
-            return true;
-        }
-        return false;
-    }
-    // A key without a character goes on as the host's handler left it: 0 cancels it.
-    if (keyCode == pressed)
-        return false;
-    if (keyCode != 0) {
-        QKeyEvent changed(e->type(), qtKey(keyCode), modifiers(shift));
-        d->text1->deliverKey(&changed);
-    }
-    return true;
+void VqTextBox::keyDownSteps(short keyCode, short shift)
+{
+    vq::EntryControl::keyDownSteps(keyCode, shift);
+    if (keyCode == vq::keys::VkF1)
+        Q_EMIT HelpAction();
+}
+
+int VqTextBox::filterCharacter(int code)
+{
+    const KeystrokeResult r = vq::textbox::filterCharacter(
+        code, d->text1->text(), {d->pDataType, d->pCase, d->pDecimal, d->maxLength});
+    if (r.queueTab)
+        moveFocus(true);
+    return r.code;
+}
+
+void VqTextBox::mousePressed(QMouseEvent *event)
+{
+    if (d->pDataType != GeneralData && event->button() == Qt::RightButton)
+        QApplication::clipboard()->clear();
+}
+
+void VqTextBox::doubleClicked()
+{
+    Q_EMIT HelpAction();
 }
 
 void VqTextBox::leaveField()
 {
     // Any error stops the routine where it happens and is reported to the user, not to the host.
     try {
-        const QString trimmed = vq::textbox::trimBlanks(d->text1->text());
+        const QString trimmed = trimBlanks(d->text1->text());
         d->text1->setText(trimmed);
-        d->image1->hide();
-        d->value = vq::textbox::storedValue(trimmed, d->pDataType);
+        focusMarker()->hide();
+        d->value = storedValue(trimmed, d->pDataType);
         if (d->pDataType == NumberOnly) {
-            d->text1->setText(vq::textbox::numberDisplay(trimmed, d->thousandSeperator, d->pDecimal));
-            d->text1->setAlignment(toQt(1));
+            d->text1->setText(numberDisplay(trimmed, d->thousandSeperator, d->pDecimal));
+            d->text1->setAlignment(toQt(AlignRight));
             return;
         }
         if (d->pCase == SentenceCase)
-            d->text1->setText(vq::textbox::sentenceCase(trimmed));
+            d->text1->setText(sentenceCase(trimmed));
         d->text1->setAlignment(toQt(d->savedAlignment));
     } catch (const vq::Error &e) {
-        vq::textbox::reportLeaveError(e);
+        reportLeaveError(e);
     }
 }
 
@@ -183,44 +190,10 @@ void VqTextBox::setAlignment(short alignment)
     PropertyChanged(QStringLiteral("Alignment"));
 }
 
-bool VqTextBox::Locked() const
-{
-    return d->text1->isReadOnly();
-}
-
-void VqTextBox::setLocked(bool locked)
-{
-    d->text1->setReadOnly(locked);
-    PropertyChanged(QStringLiteral("Locked"));
-}
-
 QString VqTextBox::PasswordChar() const
 {
     return d->text1->property(PasswordCharKey).toString();
 }
-
-namespace {
-void applyPasswordChar(QLineEdit *field, const QString &mask)
-{
-    field->setProperty(PasswordCharKey, mask);
-    if (mask.isEmpty()) {
-        field->setEchoMode(QLineEdit::Normal);
-        field->setStyleSheet(QString());
-    } else {
-        field->setEchoMode(QLineEdit::Password);
-        field->setStyleSheet(
-            QStringLiteral("QLineEdit { lineedit-password-character: %1; }").arg(int(mask.at(0).unicode())));
-    }
-}
-
-void applyForeColor(QLineEdit *field, uint color)
-{
-    field->setProperty(ForeColorKey, color);
-    QPalette p = field->palette();
-    p.setColor(QPalette::Text, vq::olecolor::toColor(color));
-    field->setPalette(p);
-}
-} // namespace
 
 void VqTextBox::setPasswordChar(const QString &mask)
 {
@@ -250,60 +223,37 @@ void VqTextBox::setpDataType(uchar type)
     PropertyChanged(QStringLiteral("pDataType"));
 }
 
-short VqTextBox::pDecimal() const
+bool VqTextBox::pDecimal() const
 {
-    return d->pDecimal;
+    return vq::isTrue(d->pDecimal);
 }
 
-void VqTextBox::setpDecimal(short flag)
+void VqTextBox::setpDecimal(bool flag)
 {
-    d->pDecimal = flag;
+    d->pDecimal = vq::toBoolean(flag);
     PropertyChanged(QStringLiteral("pDecimal"));
 }
 
-short VqTextBox::ThousandSeperator() const
+bool VqTextBox::ThousandSeperator() const
 {
-    return d->thousandSeperator;
+    return vq::isTrue(d->thousandSeperator);
 }
 
-void VqTextBox::setThousandSeperator(short flag)
+void VqTextBox::setThousandSeperator(bool flag)
 {
-    d->thousandSeperator = flag;
+    d->thousandSeperator = vq::toBoolean(flag);
     PropertyChanged(QStringLiteral("ThousandSeperator"));
 }
 
 int VqTextBox::MaxLength() const
 {
-    const int m = d->text1->maxLength();
-    return m == FieldUnlimited ? 0 : m;
+    return d->maxLength;
 }
 
 void VqTextBox::setMaxLength(int length)
 {
-    d->text1->setMaxLength(length <= 0 ? FieldUnlimited : length);
+    d->maxLength = length;
     PropertyChanged(QStringLiteral("MaxLength"));
-}
-
-bool VqTextBox::Enabled() const
-{
-    return isEnabled();
-}
-
-void VqTextBox::setEnabledProperty(bool enabled)
-{
-    setEnabled(enabled);
-    PropertyChanged(QStringLiteral("Enabled"));
-}
-
-QString VqTextBox::ToolTipText() const
-{
-    return d->text1->toolTip();
-}
-
-void VqTextBox::setToolTipText(const QString &tip)
-{
-    d->text1->setToolTip(tip);
-    PropertyChanged(QStringLiteral("ToolTipText"));
 }
 
 QString VqTextBox::Value() const
@@ -340,17 +290,6 @@ void VqTextBox::setEmptyCheck(short flag)
     PropertyChanged(QStringLiteral("EmptyCheck"));
 }
 
-uint VqTextBox::ForeColor() const
-{
-    return d->text1->property(ForeColorKey).toUInt();
-}
-
-void VqTextBox::setForeColor(uint color)
-{
-    applyForeColor(d->text1, color);
-    PropertyChanged(QStringLiteral("ForeColor"));
-}
-
 void VqTextBox::setHelp(QObject *aobjCon, const QString &asQuery)
 {
     Q_UNUSED(aobjCon);
@@ -365,64 +304,32 @@ int VqTextBox::surfaceStyle() const
 void VqTextBox::InitProperties()
 {
     d->value.clear();
-    d->pCase = 0;
-    d->pDataType = 0;
-    d->pDecimal = -1;
-    d->thousandSeperator = -1;
+    d->pCase = GeneralCase;
+    d->pDataType = GeneralData;
+    d->pDecimal = vq::BooleanTrue;
+    d->thousandSeperator = vq::BooleanTrue;
     d->emptyCheck = 0;
 }
 
 void VqTextBox::ReadProperties(vq::PropertyBag &bag)
 {
-    using namespace vq::bag;
     d->surfaceStyle = ambientProperties().UserMode ? 0 : 1;
     update();
-    d->text1->setAlignment(toQt(readInt16(bag, QStringLiteral("Alignment"), 0)));
-    d->text1->setReadOnly(readBool(bag, QStringLiteral("Locked"), false));
-    applyPasswordChar(d->text1, readString(bag, QStringLiteral("PasswordChar"), QString()));
-    d->pCase = readByte(bag, QStringLiteral("pCase"), 0);
-    d->pDataType = readByte(bag, QStringLiteral("pDataType"), 0);
-    d->pDecimal = readBoolean(bag, QStringLiteral("pDecimal"), -1);
-    d->thousandSeperator = readBoolean(bag, QStringLiteral("ThousandSeperator"), -1);
-    const int maxLength = readInt32(bag, QStringLiteral("MaxLength"), 0);
-    d->text1->setMaxLength(maxLength <= 0 ? FieldUnlimited : maxLength);
-    setEnabled(readBool(bag, QStringLiteral("Enabled"), true));
-    d->text1->setToolTip(readString(bag, QStringLiteral("ToolTipText"), QString()));
-    d->value = readString(bag, QStringLiteral("Value"), QString());
-    d->text1->setText(readString(bag, QStringLiteral("Text"), QString()));
-    d->emptyCheck = readInt16(bag, QStringLiteral("EmptyCheck"), 0);
-    applyForeColor(d->text1, readUInt32(bag, QStringLiteral("ForeColor"), vq::olecolor::WindowText));
-}
-
-void VqTextBox::WriteProperties(vq::PropertyBag &bag)
-{
-    bag.WriteProperty(QStringLiteral("Alignment"), Alignment(), short(0));
-    bag.WriteProperty(QStringLiteral("Locked"), Locked(), false);
-    bag.WriteProperty(QStringLiteral("PasswordChar"), PasswordChar(), QString());
-    bag.WriteProperty(QStringLiteral("pCase"), d->pCase, short(0));
-    bag.WriteProperty(QStringLiteral("pDataType"), d->pDataType, short(0));
-    bag.WriteProperty(QStringLiteral("pDecimal"), d->pDecimal, short(-1));
-    bag.WriteProperty(QStringLiteral("ThousandSeperator"), d->thousandSeperator, short(-1));
-    bag.WriteProperty(QStringLiteral("MaxLength"), MaxLength(), short(0));
-    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
-    bag.WriteProperty(QStringLiteral("ToolTipText"), ToolTipText(), QString());
-    bag.WriteProperty(QStringLiteral("Value"), d->value, QString());
-    bag.WriteProperty(QStringLiteral("Text"), Text(), QString());
-    bag.WriteProperty(QStringLiteral("EmptyCheck"), d->emptyCheck, short(0));
-    bag.WriteProperty(QStringLiteral("ForeColor"), ForeColor(), uint(vq::olecolor::WindowText));
+    vq::EntryControl::ReadProperties(bag);
 }
 
 void VqTextBox::Resize()
 {
+    QLabel *image1 = focusMarker();
     // Each step may be refused (a control too narrow for its field); the next step still runs.
     try {
-        vq::twips::setWidth(d->text1, widthTwips() - (50 + vq::twips::geometry(d->image1).width()));
+        vq::twips::setWidth(d->text1, widthTwips() - (50 + vq::twips::geometry(image1).width()));
     } catch (const vq::Error &) { }
     try {
         const QRect field = vq::twips::geometry(d->text1);
-        vq::twips::setLeft(d->image1, field.x() + field.width() + 20);
+        vq::twips::setLeft(image1, field.x() + field.width() + 20);
     } catch (const vq::Error &) { }
-    d->image1->update();
+    image1->update();
 }
 
 void VqTextBox::Show()
@@ -432,7 +339,7 @@ void VqTextBox::Show()
 
 void VqTextBox::paintEvent(QPaintEvent *event)
 {
-    vq::Control::paintEvent(event);
+    vq::EntryControl::paintEvent(event);
     if (d->surfaceStyle == 1) {
         QPainter p(this);
         p.setPen(palette().color(QPalette::WindowText));

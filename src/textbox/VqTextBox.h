@@ -1,19 +1,16 @@
 #pragma once
 
-#include "frame/Control.h"
+#include "frame/EntryControl.h"
+#include "textbox/KeystrokeFilter.h"
 
 #include <memory>
 
-class QKeyEvent;
 class QObject;
 
 // The library's single-line data-entry field: an edit field (Text1) that filters keystrokes by data type,
 // converts case, moves between fields on ENTER and the vertical arrows, formats numbers when it is left
 // and keeps the plain entry as Value; a focus marker (Image1) stands beside it while it has the focus.
-//
-// Booleans of the control's own (pDecimal, ThousandSeperator) are 16-bit values where true is -1; any
-// other value counts as false.
-class VqTextBox : public vq::Control
+class VqTextBox : public vq::EntryControl
 {
     Q_OBJECT
     Q_PROPERTY(short Alignment READ Alignment WRITE setAlignment)
@@ -21,8 +18,8 @@ class VqTextBox : public vq::Control
     Q_PROPERTY(QString PasswordChar READ PasswordChar WRITE setPasswordChar)
     Q_PROPERTY(uchar pCase READ pCase WRITE setpCase)
     Q_PROPERTY(uchar pDataType READ pDataType WRITE setpDataType)
-    Q_PROPERTY(short pDecimal READ pDecimal WRITE setpDecimal)
-    Q_PROPERTY(short ThousandSeperator READ ThousandSeperator WRITE setThousandSeperator)
+    Q_PROPERTY(bool pDecimal READ pDecimal WRITE setpDecimal)
+    Q_PROPERTY(bool ThousandSeperator READ ThousandSeperator WRITE setThousandSeperator)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
     Q_PROPERTY(QString ToolTipText READ ToolTipText WRITE setToolTipText)
@@ -32,8 +29,10 @@ class VqTextBox : public vq::Control
     Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
 
 public:
-    enum DataType : uchar { GeneralData = 0, CharacterOnly = 1, NumberOnly = 2 };
-    enum Case : uchar { GeneralCase = 0, UpperCase = 1, LowerCase = 2, SentenceCase = 3 };
+    using DataType = vq::textbox::DataType;
+    using Case = vq::textbox::CaseRule;
+    using enum vq::textbox::DataType;
+    using enum vq::textbox::CaseRule;
 
     explicit VqTextBox(QWidget *parent = nullptr);
     ~VqTextBox() override;
@@ -42,24 +41,20 @@ public:
     // at run time lasts until the field is next left.
     short Alignment() const;
     void setAlignment(short alignment);
-    bool Locked() const;
-    void setLocked(bool locked);
     QString PasswordChar() const;
     void setPasswordChar(const QString &mask);
     uchar pCase() const;
     void setpCase(uchar rule);
     uchar pDataType() const;
     void setpDataType(uchar type);
-    short pDecimal() const;
-    void setpDecimal(short flag);
-    short ThousandSeperator() const;
-    void setThousandSeperator(short flag);
+    // Number fields accept one full stop and show two decimals. Default true.
+    bool pDecimal() const;
+    void setpDecimal(bool flag);
+    // Number fields show thousand separators. Default true.
+    bool ThousandSeperator() const;
+    void setThousandSeperator(bool flag);
     int MaxLength() const;
     void setMaxLength(int length);
-    bool Enabled() const;
-    void setEnabledProperty(bool enabled);
-    QString ToolTipText() const;
-    void setToolTipText(const QString &tip);
     // The plain form of the entry, as stored when the field was last left (or set).
     QString Value() const;
     void setValue(const QString &value);
@@ -68,8 +63,6 @@ public:
     void setText(const QString &text);
     short EmptyCheck() const;
     void setEmptyCheck(short flag);
-    uint ForeColor() const;
-    void setForeColor(uint color);
 
     // Accepts a connection and a query and keeps neither: lookups are the host's business (HelpAction).
     Q_INVOKABLE void setHelp(QObject *aobjCon, const QString &asQuery);
@@ -79,12 +72,9 @@ public:
 
     void InitProperties() override;
     void ReadProperties(vq::PropertyBag &bag) override;
-    void WriteProperties(vq::PropertyBag &bag) override;
+    const vq::PropertyTable &propertyTable() const override;
 
 Q_SIGNALS:
-    // After the control's own handling of every key-down; the handler may change both values, and the
-    // field goes on with what it leaves there (KeyCode 0 cancels the key).
-    void KeyDown(short &KeyCode, short &Shift);
     // F1 or a double-click in the field: the user asks for a lookup.
     void HelpAction();
     // Part of the event set for hosts that expect it; the text box never raises it.
@@ -95,10 +85,15 @@ protected:
     void Show() override;
     void paintEvent(QPaintEvent *event) override;
 
+    void focusEntered() override;
+    void focusLeft() override;
+    void keyDownSteps(short keyCode, short shift) override;
+    int filterCharacter(int code) override;
+    void mousePressed(QMouseEvent *event) override;
+    void doubleClicked() override;
+
 private:
-    void enterField();
     void leaveField();
-    bool handleKey(QKeyEvent *event);
 
     struct Private;
     std::unique_ptr<Private> d;

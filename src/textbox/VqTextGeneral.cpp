@@ -207,8 +207,8 @@ void VqTextGeneral::SelectionChanged()
 
 void VqTextGeneral::ApplyChanges()
 {
-    writeProperty("ThousandSeperator", short(d->chkThousandAllowed->checkState() == Qt::Checked ? -1 : 0));
-    writeProperty("pDecimal", short(d->chkDeciAllowed->checkState() == Qt::Checked ? -1 : 0));
+    writeProperty("ThousandSeperator", d->chkThousandAllowed->checkState() == Qt::Checked);
+    writeProperty("pDecimal", d->chkDeciAllowed->checkState() == Qt::Checked);
     writeProperty("pDataType",
         QVariant::fromValue(uchar(d->optType[0]->isChecked() ? 0
                 : d->optType[1]->isChecked()                 ? 1

@@ -2,6 +2,8 @@
 
 #include "data/Connection.h"
 #include "data/Fields.h"
+#include "data/FileDsn.h"
+#include "data/OdbcFetch.h"
 #include "data/Recordset.h"
 #include "platform/Error.h"
 #include "platform/VariantText.h"
@@ -9,6 +11,8 @@
 #include <QProcess>
 
 #include <gtest/gtest.h>
+#include <sql.h>
+#include <sqlext.h>
 
 #include "support/Errors.h"
 
@@ -87,6 +91,30 @@ TEST_F(SqliteOdbc, ReadsThroughAFileDsnAndADriverString)
     checkItems(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
 }
 
+TEST_F(SqliteOdbc, AFileDsnIsReadAsTheDriverManagerReadsIt)
+{
+    // The driver manager's folder for file data sources follows ODBCSYSINI; set before any ODBC call of
+    // this test process, since the installer library keeps what it read first.
+    QTemporaryDir system;
+    qputenv("ODBCSYSINI", system.path().toLocal8Bit());
+    if (fileDsnFolder() != system.filePath(QStringLiteral("ODBCDataSources")))
+        GTEST_SKIP() << "an earlier test of this process fixed the driver manager's folders";
+    QDir(system.path()).mkdir(QStringLiteral("ODBCDataSources"));
+    testdb::writeFileDsn(system.filePath(QStringLiteral("ODBCDataSources/items.dsn")),
+        {QStringLiteral("DRIVER={%1}").arg(testdb::sqliteOdbcDriver()),
+            QStringLiteral("Database=%1").arg(db)});
+    // A bare name, with and without ".dsn", and the full path; the driver in braces as such files write it.
+    for (const QString &name : {QStringLiteral("items"), QStringLiteral("items.dsn"),
+             system.filePath(QStringLiteral("ODBCDataSources/items.dsn"))}) {
+        Connection c;
+        c.Open(QStringLiteral("FileDSN=") + name);
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT count(*) FROM items"), &c, Recordset::adOpenStatic);
+        EXPECT_EQ(rs.Fields().Item(0).Value().toInt(), 3001) << name.toStdString();
+    }
+    qunsetenv("ODBCSYSINI");
+}
+
 TEST_F(SqliteOdbc, AValueLongerThanItsBufferInsideABlockIsReadWholeWithEveryRowKept)
 {
     // Bound columns only, so the rows come in blocks, and the long value sits between ordinary rows. The
@@ -110,6 +138,55 @@ TEST_F(SqliteOdbc, AValueLongerThanItsBufferInsideABlockIsReadWholeWithEveryRowK
         ASSERT_EQ(rs.text(r, 1), QStringLiteral("item%1").arg(id % 100)) << r;
         ASSERT_EQ(rs.value(r, 2), QVariant(QDate(2020, 1, 1 + id % 28))) << r;
     }
+}
+
+TEST_F(SqliteOdbc, AStatementRunsOnceSoAnUnorderedResultKeepsEveryRowOnce)
+{
+    // In random order with a long value somewhere in the middle: running the statement a second time to
+    // read that value would give other rows after it.
+    Connection c;
+    c.Open(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT id, name FROM items ORDER BY random()"), &c, Recordset::adOpenStatic);
+    ASSERT_EQ(rs.rowCount(), 3001);
+    std::vector<int> seen(3001, 0);
+    for (qsizetype r = 0; r < rs.rowCount(); ++r) {
+        const int id = rs.value(r, 0).toInt();
+        ++seen[size_t(id + 1)];
+        if (id == -1) {
+            EXPECT_EQ(rs.text(r, 1).size(), 5500);
+        }
+    }
+    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 3001);
+}
+
+TEST(OdbcFetch, TheMethodIsChosenFromWhatTheDriverCanDo)
+{
+    const struct
+    {
+        quint32 getData, staticCursor;
+        OdbcFetchMethod method;
+    } cases[] = {
+        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND, SQL_CA1_ABSOLUTE,
+            OdbcFetchMethod::BlockGetData}, // psqlODBC
+        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND, SQL_CA1_NEXT | SQL_CA1_ABSOLUTE,
+            OdbcFetchMethod::StaticCursor}, // SQLite ODBC
+        {SQL_GD_BOUND, SQL_CA1_NEXT, OdbcFetchMethod::RowByRowGetData},
+        {SQL_GD_BLOCK, SQL_CA1_ABSOLUTE, OdbcFetchMethod::RowByRowGetData}, // bound columns unreadable
+        {0, 0, OdbcFetchMethod::RowByRowGetData},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(chooseOdbcFetchMethod(c.getData, c.staticCursor), c.method) << c.getData;
+}
+
+TEST(OdbcFetch, ABlockIsCountedFromTheStatusArrayWhenTheDriverLeavesTheCountUnset)
+{
+    const quint16 none[4] = {SQL_ROW_NOROW, SQL_ROW_NOROW, SQL_ROW_NOROW, SQL_ROW_NOROW};
+    const quint16 three[4] = {SQL_ROW_SUCCESS, SQL_ROW_SUCCESS_WITH_INFO, SQL_ROW_ERROR, SQL_ROW_NOROW};
+    EXPECT_EQ(odbcBlockRowCount(2, none, 4), 2); // the driver's count wins
+    EXPECT_EQ(odbcBlockRowCount(FetchedUnset, three, 4), 3);
+    // Neither written: not an empty block but an error for the caller.
+    EXPECT_EQ(odbcBlockRowCount(FetchedUnset, none, 4), -1);
 }
 
 TEST_F(SqliteOdbc, StreamsForwardOnlyLikeThePortableList)
@@ -276,12 +353,14 @@ TEST_F(Postgres, AServerGoneInTheMiddleOfAFetchKeepsTheRowsFetched)
     EXPECT_LT(read, 20000);
     EXPECT_TRUE(rs.isEOF());
 
-    // A static cursor opened on a connection that dies keeps what it had and says why.
+    // A static cursor opened on a connection that dies keeps what it had and says why. Only this test's
+    // own connection is ended: other tests share the server.
     Connection c2;
     c2.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
-    admin.Execute(QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid <> "
-                                 "pg_backend_pid() AND datname = current_database() AND pid <> %1")
-                      .arg(backend));
+    pid.Open(QStringLiteral("SELECT pg_backend_pid()"), &c2, Recordset::adOpenStatic);
+    const int backend2 = pid.Fields().Item(0).Value().toInt();
+    pid.Close();
+    admin.Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend2));
     Recordset gone;
     EXPECT_FALSE(errorText([&] { gone.Open(big, &c2, Recordset::adOpenStatic); }).isEmpty());
     admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(big));

@@ -1,5 +1,6 @@
 #include "data/ConnectionString.h"
 #include "data/Criteria.h"
+#include "data/FileDsn.h"
 #include "data/SortOrder.h"
 #include "data/TextFold.h"
 #include "platform/Error.h"
@@ -107,6 +108,27 @@ TEST(ConnectionStringText, ReadsKeysInAnyCaseAndBracedValues)
     EXPECT_EQ(ConnectionString(QStringLiteral("K=") + ConnectionString::quoteValue(QStringLiteral("a;}b")))
                   .value(QStringLiteral("k")),
         "a;}b");
+}
+
+TEST(FileDsnText, ReadsBracedValuesAndFindsBareNamesInTheDataSourceFolder)
+{
+    // Data-source files are written with connection-string braces around driver names.
+    const auto pairs = parseFileDsn("; a comment\n[ODBC]\nDRIVER={PostgreSQL Unicode}\r\n"
+                                    "PWD={a;b}}c}\nUID = clerk\nOptions=x;y\n\n[Other]\nDRIVER=no\n");
+    const QList<QPair<QString, QString>> expected {
+        {"DRIVER", "PostgreSQL Unicode"}, {"PWD", "a;b}c"}, {"UID", "clerk"}, {"Options", "x;y"}};
+    EXPECT_EQ(pairs, expected);
+
+    const struct
+    {
+        const char *name, *path;
+    } cases[] = {{"kor", "/etc/ODBCDataSources/kor.dsn"}, {"kor.dsn", "/etc/ODBCDataSources/kor.dsn"},
+        {"kor.DSN", "/etc/ODBCDataSources/kor.DSN"}, {"/srv/dsn/kor.dsn", "/srv/dsn/kor.dsn"},
+        {"/srv/dsn/kor", "/srv/dsn/kor.dsn"}, {"sub/kor.dsn", "sub/kor.dsn"}, {"", ""}};
+    for (const auto &c : cases)
+        EXPECT_EQ(resolveFileDsnPath(QString::fromUtf8(c.name), QStringLiteral("/etc/ODBCDataSources")),
+            QString::fromUtf8(c.path))
+            << c.name;
 }
 
 TEST(TextFolding, ComparesWithoutRegardToCaseAndKeysAgree)

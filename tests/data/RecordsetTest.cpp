@@ -9,6 +9,9 @@
 
 #include <QRandomGenerator>
 
+#include <atomic>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "support/Errors.h"
@@ -376,6 +379,211 @@ TEST_F(SqliteRecordset, KeepsValuesThatDoNotFitTheDeclaredType)
     EXPECT_EQ(e.Fields().Item(1).Type(), 202);
     EXPECT_EQ(e.Fields().Item(2).Type(), 5);
     EXPECT_EQ(e.Fields().Item(0).Value(), QVariant(qlonglong(3)));
+}
+
+TEST_F(SqliteRecordset, IsoDateAndTimeTextInAnyOfSqlitesFormsKeepsItsType)
+{
+    connection.Execute(QStringLiteral("CREATE TABLE stamps (k integer, s timestamp, t time)"));
+    connection.Execute(QStringLiteral(
+        "INSERT INTO stamps VALUES (1, '2020-01-02T10:30:00Z', '08:15'), (2, '2020-01-02 10:30:00.5+02:00', "
+        "'08:15:30.250'), (3, '2020-01-02t23:00-0130', '23:59:59Z'), (4, '2020-01-02', NULL)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("stamps"), &connection, Recordset::adOpenStatic);
+    ASSERT_EQ(rs.Fields().Item(1).Type(), 135);
+    const std::vector<QDateTime> stamps {QDateTime(QDate(2020, 1, 2), QTime(10, 30), Qt::UTC),
+        QDateTime(QDate(2020, 1, 2), QTime(8, 30, 0, 500), Qt::UTC),
+        QDateTime(QDate(2020, 1, 3), QTime(0, 30), Qt::UTC),
+        QDateTime(QDate(2020, 1, 2), QTime(0, 0), Qt::UTC)};
+    const std::vector<QTime> times {QTime(8, 15), QTime(8, 15, 30, 250), QTime(23, 59, 59)};
+    for (qsizetype r = 0; r < 4; ++r) {
+        EXPECT_EQ(rs.value(r, 1).toDateTime(), stamps[size_t(r)]) << r;
+        if (r < 3) {
+            EXPECT_EQ(rs.value(r, 2), QVariant(times[size_t(r)])) << r;
+        }
+    }
+    // Anything else still turns the column into text rather than lose it.
+    connection.Execute(QStringLiteral("INSERT INTO stamps VALUES (5, '2020-01-02 10:30+2', NULL)"));
+    rs.Requery();
+    EXPECT_EQ(rs.text(4, 1), "2020-01-02 10:30+2");
+}
+
+TEST_F(SqliteRecordset, MovesAndRowAccessCheckTheirBounds)
+{
+    Recordset empty;
+    empty.Open(QStringLiteral("SELECT * FROM people WHERE id < 0"), &connection, Recordset::adOpenStatic);
+    EXPECT_EQ(errorNumber([&] { empty.MoveFirst(); }), 3021);
+    EXPECT_EQ(errorNumber([&] { empty.MoveLast(); }), 3021);
+    EXPECT_TRUE(empty.isBOF() && empty.isEOF());
+
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    rs.setFilter(QStringLiteral("[id] < 3"));
+    ASSERT_EQ(rs.rowCount(), 2);
+    // Rows past the filtered view, negative rows and missing columns are refused, not read from storage.
+    for (const auto &[row, column] :
+        std::vector<std::pair<qsizetype, int>> {{2, 0}, {-1, 0}, {-5, 1}, {0, 13}, {0, -1}}) {
+        EXPECT_EQ(errorNumber([&] { rs.value(row, column); }), 3001) << row << "," << column;
+        EXPECT_EQ(errorNumber([&] { rs.text(row, column); }), 3001) << row << "," << column;
+        EXPECT_EQ(errorNumber([&] { rs.isNull(row, column); }), 3001) << row << "," << column;
+    }
+    rs.Close();
+    EXPECT_EQ(errorNumber([&] { rs.value(0, 0); }), 3001);
+}
+
+TEST_F(SqliteRecordset, NotANumberHasOnePlaceInSortFilterAndFind)
+{
+    // SQLite keeps 'NaN' in a real column as text; the record set reads it as the number.
+    connection.Execute(QStringLiteral("CREATE TABLE nans (k integer, x real)"));
+    connection.Execute(QStringLiteral(
+        "INSERT INTO nans VALUES (1, 2.5), (2, 'NaN'), (3, -1), (4, NULL), (5, '-NaN'), (6, 1e300)"));
+    Recordset rs;
+    rs.Open(QStringLiteral("nans"), &connection, Recordset::adOpenStatic);
+    ASSERT_EQ(rs.Fields().Item(1).Type(), 4);
+    // Above every number, equal to each other (fetch order kept), nulls first.
+    rs.setSort(QStringLiteral("x"));
+    EXPECT_EQ(column(rs, 0), QStringList({"4", "3", "1", "6", "2", "5"}));
+    rs.setSort(QStringLiteral("x DESC"));
+    EXPECT_EQ(column(rs, 0), QStringList({"2", "5", "6", "1", "3", "4"}));
+    rs.setFilter(QStringLiteral("[x] > 100"));
+    EXPECT_EQ(rs.RecordCount(), 3);
+    rs.setFilter(QStringLiteral("[x] < 100"));
+    EXPECT_EQ(rs.RecordCount(), 2);
+    rs.setFilter(QString());
+    // The binary search on the sorted column and a scan agree.
+    rs.setSort(QStringLiteral("x"));
+    EXPECT_TRUE(rs.Find(QStringLiteral("[x] = 1e300")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(6));
+    rs.setSort(QString());
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[x] >= 1e300")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(2));
+}
+
+TEST_F(SqliteRecordset, LikeOnADateColumnMatchesItsShownTextAndFollowsNewRows)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    auto ids = [&](const QString &filter) {
+        rs.setFilter(filter);
+        return column(rs, 0);
+    };
+    // Dates show as M/d/yyyy under en-US; nulls never match.
+    EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"12", "120"}));
+    EXPECT_EQ(ids(QStringLiteral("[born] like '1%'")), QStringList({"1", "2"}));
+    EXPECT_EQ(ids(QStringLiteral("[seen] like '%10:30%'")), QStringList({"1"}));
+    EXPECT_EQ(ids(QStringLiteral("[amount] like '12%'")), QStringList({"1", "12", "120"}));
+    rs.setFilter(QString());
+    rs.MoveFirst();
+    EXPECT_TRUE(rs.Find(QStringLiteral("[born] like '12/31/1999%'")));
+    EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(2));
+    // The texts kept for the search follow a requery.
+    connection.Execute(QStringLiteral("UPDATE people SET born = '2001-06-30' WHERE id = 2"));
+    rs.Requery();
+    EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"2", "12", "120"}));
+}
+
+namespace {
+
+// Generated rows: a fetch long enough to report progress and be cancelled.
+QString manyRows(int rows)
+{
+    return QStringLiteral("WITH RECURSIVE g(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM g WHERE x < %1) "
+                          "SELECT x AS id, printf('name %08d', x) AS name FROM g")
+        .arg(rows);
+}
+
+// Rows 1..n in fetch order, whole: what a cancelled or limited fetch must keep.
+void expectLeadingRows(Recordset &rs, qsizetype n)
+{
+    ASSERT_EQ(rs.rowCount(), n);
+    ASSERT_EQ(rs.RecordCount(), n);
+    for (qsizetype r = 0; r < n; r += std::max<qsizetype>(1, n / 97)) {
+        ASSERT_EQ(rs.value(r, 0).toLongLong(), r + 1);
+        ASSERT_EQ(rs.text(r, 1), QStringLiteral("name %1").arg(r + 1, 8, 10, QLatin1Char('0')));
+    }
+    if (n > 0) {
+        ASSERT_EQ(rs.value(n - 1, 0).toLongLong(), n);
+    }
+}
+
+} // namespace
+
+TEST_F(SqliteRecordset, MaxRecordsProgressAndCancelKeepTheRowsFetchedSoFar)
+{
+    const QString odbc = QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), path);
+    // The SQLite ODBC driver runs the whole statement before its first fetch: fewer rows there.
+    for (const auto &[cs, total] :
+        {std::pair(testdb::nativeString(path), 2000000), std::pair(odbc, 100000)}) {
+        SCOPED_TRACE(cs.toStdString());
+        const QString ManyRows = manyRows(total);
+        Connection c;
+        c.Open(cs);
+        Recordset rs;
+        rs.setMaxRecords(5000);
+        rs.Open(ManyRows, &c, Recordset::adOpenStatic);
+        expectLeadingRows(rs, 5000);
+        EXPECT_FALSE(rs.wasCancelled());
+        EXPECT_EQ(errorNumber([&] { rs.setMaxRecords(-1); }), 3001);
+
+        // Cancel from the progress handler; the handler cannot rerun or close the fetch it is in.
+        rs.setMaxRecords(0);
+        std::vector<std::pair<qsizetype, qsizetype>> reports;
+        int refused = 0;
+        const auto connection =
+            QObject::connect(&rs, &Recordset::FetchProgress, [&](qsizetype p, qsizetype m) {
+                reports.emplace_back(p, m);
+                refused += errorNumber([&] { rs.Requery(); }) == 3251;
+                rs.Cancel();
+            });
+        rs.Requery();
+        QObject::disconnect(connection);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].second, -1); // SQLite cannot say how many rows will come
+        EXPECT_EQ(refused, 1);
+        EXPECT_TRUE(rs.wasCancelled());
+        EXPECT_GE(rs.rowCount(), reports[0].first);
+        EXPECT_LT(rs.rowCount(), total);
+        expectLeadingRows(rs, rs.rowCount());
+        // An ordinary record set afterwards: sorting, filtering and a new fetch work.
+        rs.setSort(QStringLiteral("id DESC"));
+        EXPECT_EQ(rs.Fields().Item(0).Value().toLongLong(), rs.rowCount());
+        rs.setMaxRecords(10);
+        rs.Requery();
+        EXPECT_FALSE(rs.wasCancelled());
+        EXPECT_EQ(rs.Fields().Item(0).Value().toLongLong(), 10);
+
+        // From another thread, once the fetch is under way.
+        rs.setSort(QString());
+        rs.setMaxRecords(0);
+        std::atomic<bool> started {false};
+        const auto progress = QObject::connect(&rs, &Recordset::FetchProgress, [&] { started = true; });
+        std::thread canceller([&] {
+            while (!started)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            rs.Cancel();
+        });
+        rs.Requery();
+        canceller.join();
+        QObject::disconnect(progress);
+        EXPECT_TRUE(rs.wasCancelled());
+        EXPECT_LT(rs.rowCount(), total);
+        expectLeadingRows(rs, rs.rowCount());
+
+        // A forward-only cursor stops at its current block and keeps nothing open.
+        Recordset stream;
+        stream.setMaxRecords(300);
+        stream.Open(ManyRows, &c, Recordset::adOpenForwardOnly);
+        qsizetype read = 0;
+        while (!stream.isEOF()) {
+            ++read;
+            stream.MoveNext();
+        }
+        EXPECT_EQ(read, 300);
+        stream.setMaxRecords(0);
+        stream.Requery();
+        stream.Cancel(); // not fetching now: nothing happens
+        EXPECT_FALSE(stream.wasCancelled());
+    }
 }
 
 TEST_F(SqliteRecordset, ReportsDriverErrorsAndRequeries)

@@ -145,8 +145,8 @@ TEST_F(GeneralPage, ApplyWritesEachPropertyThroughItsSetterInOrderToTheFirstCont
     for (const QList<QVariant> &call : firstChanges)
         names.append(call.at(0).toString());
     EXPECT_EQ(names, (QStringList {"ThousandSeperator", "pDecimal", "pDataType", "pCase", "EmptyCheck"}));
-    EXPECT_EQ(first->property("ThousandSeperator").toInt(), 0);
-    EXPECT_EQ(first->property("pDecimal").toInt(), -1);
+    EXPECT_EQ(first->property("ThousandSeperator"), QVariant(false));
+    EXPECT_EQ(first->property("pDecimal"), QVariant(true));
     EXPECT_EQ(first->property("pDataType").toInt(), 1);
     EXPECT_EQ(first->property("pCase").toInt(), 3);
     EXPECT_EQ(first->property("EmptyCheck").toInt(), 1);

@@ -309,8 +309,8 @@ TEST(VqTextBox, MissingKeysGiveDefaultsAndWrongTypesAreRefusedByName)
     VqTextBox box;
     box.ReadProperties(empty);
     EXPECT_EQ(box.Text(), "");
-    EXPECT_EQ(box.pDecimal(), -1);
-    EXPECT_EQ(box.ThousandSeperator(), -1);
+    EXPECT_TRUE(box.pDecimal());
+    EXPECT_TRUE(box.ThousandSeperator());
     EXPECT_EQ(box.MaxLength(), 0);
     EXPECT_EQ(box.ForeColor(), 0x80000008u);
     EXPECT_TRUE(box.Enabled());
@@ -342,7 +342,7 @@ TEST(VqTextBox, DesignModeShowsTheSurfaceSettingAndInitGivesTheDocumentedDefault
     VqTextBox fresh;
     fresh.InitProperties();
     EXPECT_EQ(fresh.MaxLength(), 25);
-    EXPECT_EQ(fresh.pDecimal(), -1);
+    EXPECT_TRUE(fresh.pDecimal());
     EXPECT_EQ(fresh.pDataType(), 0);
     EXPECT_EQ(fresh.widthTwips(), 2640);
     EXPECT_EQ(fresh.heightTwips(), 330);

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace vq::test {
+
+// A host's form, shown and active: a plain field "before", the widget under test, and a plain field
+// "after", in that tab order. Make it with the control's constructor, e.g.
+//   vq::test::Form form([](QWidget *parent) { return vq::CreateControl("VqTextBox", parent); });
+//   ASSERT_TRUE(form.isActive());
+// A Form made as a QDialog (asDialog) also carries a default push button "Save" that counts its clicks,
+// the button Qt would press on ENTER.
+class Form
+{
+public:
+    template<class MakeWidget>
+    explicit Form(MakeWidget make, bool asDialog = false)
+    {
+        if (asDialog)
+            window.reset(dialog = new QDialog);
+        else
+            window = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(window.get());
+        before = new QLineEdit(window.get());
+        before->setObjectName(QStringLiteral("before"));
+        layout->addWidget(before);
+        widget = make(window.get());
+        layout->addWidget(widget);
+        after = new QLineEdit(window.get());
+        after->setObjectName(QStringLiteral("after"));
+        layout->addWidget(after);
+        if (asDialog) {
+            save = new QPushButton(QStringLiteral("Save"), window.get());
+            save->setObjectName(QStringLiteral("save"));
+            save->setDefault(true);
+            QObject::connect(save, &QPushButton::clicked, [this] { ++saveClicks; });
+            layout->addWidget(save);
+        }
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        active = QTest::qWaitForWindowActive(window.get());
+    }
+
+    bool isActive() const { return active; }
+
+    // Gives w the focus as tabbing would, and lets the focus events run.
+    static void focus(QWidget *w, Qt::FocusReason reason = Qt::TabFocusReason)
+    {
+        w->setFocus(reason);
+        QCoreApplication::processEvents();
+    }
+
+    std::unique_ptr<QWidget> window;
+    QDialog *dialog = nullptr;
+    QLineEdit *before = nullptr;
+    QWidget *widget = nullptr;
+    QLineEdit *after = nullptr;
+    QPushButton *save = nullptr;
+    int saveClicks = 0;
+
+private:
+    bool active = false;
+};
+
+} // namespace vq::test
