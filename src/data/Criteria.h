@@ -19,8 +19,8 @@ namespace vq {
 //   only), or any other
 //   unquoted text up to the next AND/OR or ")": read as a number, else as a date under the locale;
 // - LIKE takes a text whose only wildcards ("%" or "*", meaning any rest) stand at its end, or at both its
-//   ends ('abc%', '%abc%'); without a wildcard it is a plain equality. Text is compared without regard to
-//   case, also by = and the other operators;
+//   ends ('abc%', '%abc%'); without a wildcard it is a plain equality. Text is compared by the locale's
+//   collation without regard to case, also by = and the other operators; a prefix ignores accents too;
 // - clauses join with AND and OR, with parentheses. There is no precedence between the two; the
 //   expression must be an OR of AND groups: a parenthesised group holding OR may not be joined to
 //   another clause by AND ("(a = 1 OR a = 2) AND b = 3" is refused; "(a = 1 AND b = 3) OR (a = 2 AND

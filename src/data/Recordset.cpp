@@ -1,5 +1,6 @@
 #include "data/Recordset.h"
 
+#include "data/Collation.h"
 #include "data/ColumnStore.h"
 #include "data/Connection.h"
 #include "data/Criteria.h"
@@ -104,12 +105,14 @@ struct Matcher
     };
 
     const ColumnStore *store = nullptr;
+    const Collation *collation = nullptr;
     int column = 0;
     Mode mode = TextCompare;
     Criterion::Operator op = Criterion::Equal;
     Criterion::LikeMode likeMode = Criterion::Whole;
     bool wantNull = false;
-    std::string folded;
+    std::string text; // the operand of text comparisons, UTF-8
+    std::string folded; // its case-folded form, for containment
     qint64 integer = 0;
     double number = 0;
     // ViaText: each row's distinct-text id and whether each distinct text matches.
@@ -144,9 +147,9 @@ struct Matcher
         case NullTest:
             return !wantNull;
         case TextCompare:
-            return opHolds(compareToFolded(store->textAt(column, row), folded));
+            return opHolds(collation->compare(store->textAt(column, row), text));
         case TextPrefix:
-            return comparePrefixToFolded(store->textAt(column, row), folded) == 0;
+            return collation->comparePrefix(store->textAt(column, row), text) == 0;
         case TextContains:
             return containsFolded(store->textAt(column, row), folded);
         case IntegerCompare:
@@ -166,11 +169,11 @@ struct Matcher
     {
         switch (likeMode) {
         case Criterion::Prefix:
-            return comparePrefixToFolded(t, folded) == 0;
+            return collation->comparePrefix(t, text) == 0;
         case Criterion::Contains:
             return containsFolded(t, folded);
         case Criterion::Whole:
-            return compareToFolded(t, folded) == 0;
+            return collation->compare(t, text) == 0;
         }
         return false;
     }
@@ -191,9 +194,9 @@ struct Matcher
             return -1;
         switch (mode) {
         case TextCompare:
-            return compareToFolded(store->textAt(column, row), folded);
+            return collation->compare(store->textAt(column, row), text);
         case TextPrefix:
-            return comparePrefixToFolded(store->textAt(column, row), folded);
+            return collation->comparePrefix(store->textAt(column, row), text);
         case IntegerCompare:
         case StampCompare:
             return sign(store->integerAt(column, row), integer);
@@ -390,7 +393,7 @@ struct Recordset::Private
 
     void rebuildAll()
     {
-        leadBytes.clear();
+        leadRanks.clear();
         distinctTexts.clear();
         sortRows();
         passes.clear();
@@ -444,8 +447,11 @@ struct Recordset::Private
         case Kind::Double:
             return compareNumbers(store.doubleAt(column, a), store.doubleAt(column, b));
         case Kind::Text:
-        case Kind::Bytes:
-            return compareFolded(store.textAt(column, a), store.textAt(column, b));
+            return Collation::current().compare(store.textAt(column, a), store.textAt(column, b));
+        case Kind::Bytes: {
+            const int c = store.textAt(column, a).compare(store.textAt(column, b));
+            return c < 0 ? -1 : (c > 0 ? 1 : 0);
+        }
         }
         return 0;
     }
@@ -460,9 +466,15 @@ struct Recordset::Private
             return quint64(store.integerAt(column, row)) ^ (quint64(1) << 63);
         case Kind::Double:
             return orderedDoubleBits(store.doubleAt(column, row));
-        case Kind::Text:
-        case Kind::Bytes:
-            return foldedKey(store.textAt(column, row));
+        case Kind::Text: // keyed in sortRows
+            return 0;
+        case Kind::Bytes: {
+            const std::string_view t = store.textAt(column, row);
+            quint64 key = 0;
+            for (size_t i = 0; i < 8; ++i)
+                key = (key << 8) | (i < t.size() ? static_cast<unsigned char>(t[i]) : 0);
+            return key;
+        }
         }
         return 0;
     }
@@ -505,15 +517,32 @@ struct Recordset::Private
         std::vector<Entry> entries(static_cast<size_t>(n));
         const int primary = sortColumns.front();
         const bool primaryDescending = sortKeys.front().descending;
-        for (qsizetype r = 0; r < n; ++r) {
-            const quint64 key = sortKey(primary, r);
-            entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
+        // Texts in the locale's order: most have a key of their first characters' ranks; those that have
+        // none (rare characters, expansions) are sorted by comparison and merged in.
+        const Kind primaryKind = store.kind(primary);
+        std::vector<Entry> unkeyed;
+        if (primaryKind == Kind::Text) {
+            const Collation &collation = Collation::current();
+            size_t kept = 0;
+            for (qsizetype r = 0; r < n; ++r) {
+                quint64 key = 0;
+                if (!store.isNull(primary, r) && !collation.sortKey(store.textAt(primary, r), &key)) {
+                    unkeyed.push_back({0, quint32(r)});
+                    continue;
+                }
+                entries[kept++] = {primaryDescending ? ~key : key, quint32(r)};
+            }
+            entries.resize(kept);
+        } else {
+            for (qsizetype r = 0; r < n; ++r) {
+                const quint64 key = sortKey(primary, r);
+                entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
+            }
         }
         // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
         // order). Runs of equal keys then need the full comparison only for text (keys are prefixes), for
         // later sort fields, and for a null against the smallest integer, whose keys coincide.
         radixSort(entries);
-        const Kind primaryKind = store.kind(primary);
         bool needRuns = primaryKind == Kind::Text || primaryKind == Kind::Bytes || sortColumns.size() > 1;
         if (!needRuns && primaryKind != Kind::Double) {
             for (qsizetype r = 0; r < n && !needRuns; ++r)
@@ -539,6 +568,13 @@ struct Recordset::Private
                     std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j), less);
                 i = j;
             }
+            if (!unkeyed.empty()) {
+                std::sort(unkeyed.begin(), unkeyed.end(), less);
+                std::vector<Entry> merged(entries.size() + unkeyed.size());
+                std::merge(
+                    entries.begin(), entries.end(), unkeyed.begin(), unkeyed.end(), merged.begin(), less);
+                entries.swap(merged);
+            }
         }
         order.resize(size_t(n));
         for (qsizetype r = 0; r < n; ++r)
@@ -549,6 +585,7 @@ struct Recordset::Private
     {
         Matcher m;
         m.store = &store;
+        m.collation = &Collation::current();
         m.column = columnOf(c.field);
         m.op = c.op;
         m.likeMode = c.likeMode;
@@ -564,7 +601,8 @@ struct Recordset::Private
         }
         if (c.op == Criterion::Like) {
             const QByteArray pattern = c.pattern.toUtf8();
-            m.folded = foldText(std::string_view(pattern.constData(), size_t(pattern.size())));
+            m.text.assign(pattern.constData(), size_t(pattern.size()));
+            m.folded = foldText(m.text);
             if (kind == Kind::Text || kind == Kind::Bytes) {
                 m.mode = c.likeMode == Criterion::Prefix
                     ? Matcher::TextPrefix
@@ -583,7 +621,7 @@ struct Recordset::Private
         case Kind::Text:
         case Kind::Bytes: {
             const QByteArray text = v.text.toUtf8();
-            m.folded = foldText(std::string_view(text.constData(), size_t(text.size())));
+            m.text.assign(text.constData(), size_t(text.size()));
             m.mode = Matcher::TextCompare;
             return m;
         }
@@ -812,18 +850,19 @@ struct Recordset::Private
         return rowAt(row);
     }
 
-    // The first byte of each row's text in a column, folded (ASCII lower-cased): 0 for an empty text, 0x80
-    // where the text starts beyond ASCII or the row is null (those rows take the full comparison). Built on
-    // the first prefix scan of a column and kept until the rows change, since the help list searches the
-    // same column at every keystroke; a scan then reads one byte a row instead of the texts.
-    static constexpr unsigned char NeedsFullCompare = 0x80;
-    std::vector<std::vector<unsigned char>> leadBytes;
+    // The primary rank of each row's first character in a column (see Collation::leadRank): 0 for an
+    // empty text, NeedsFullCompare where the first character has no simple rank or the row is null (those
+    // rows take the full comparison). Built on the first prefix scan of a column and kept until the rows
+    // change, since the help list searches the same column at every keystroke; a scan then reads two bytes
+    // a row instead of the texts.
+    static constexpr quint16 NeedsFullCompare = 0xFFFF;
+    std::vector<std::vector<quint16>> leadRanks;
 
-    const std::vector<unsigned char> &leadBytesOf(int column)
+    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation)
     {
-        if (leadBytes.size() != columns.size())
-            leadBytes.assign(columns.size(), {});
-        std::vector<unsigned char> &lead = leadBytes[size_t(column)];
+        if (leadRanks.size() != columns.size())
+            leadRanks.assign(columns.size(), {});
+        std::vector<quint16> &lead = leadRanks[size_t(column)];
         const qsizetype n = store.rowCount();
         if (qsizetype(lead.size()) == n)
             return lead;
@@ -834,27 +873,29 @@ struct Recordset::Private
                 continue;
             }
             const std::string_view t = store.textAt(column, r);
-            const unsigned char c = t.empty() ? 0 : static_cast<unsigned char>(t.front());
-            lead[size_t(r)] = c >= 0x80 ? NeedsFullCompare : (c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            const quint16 rank = collation.leadRank(t);
+            lead[size_t(r)] = t.empty() ? 0 : (rank ? rank : NeedsFullCompare);
         }
         return lead;
     }
 
-    // A cheap test that rules rows out: for a prefix whose first character is ASCII, a row's folded first
-    // byte must be that character (or need the full comparison).
+    // A cheap test that rules rows out: for a prefix whose first character has a simple rank, a row's
+    // first character must have that rank (or need the full comparison).
     struct LeadFilter
     {
-        const unsigned char *lead = nullptr;
-        unsigned char want = 0;
+        const quint16 *lead = nullptr;
+        quint16 want = 0;
         bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
     };
 
     LeadFilter leadFilter(const Matcher &m)
     {
-        if (m.mode != Matcher::TextPrefix || m.folded.empty() ||
-            static_cast<unsigned char>(m.folded[0]) >= 0x80)
+        if (m.mode != Matcher::TextPrefix || m.text.empty())
             return {};
-        return {leadBytesOf(m.column).data(), static_cast<unsigned char>(m.folded[0])};
+        const quint16 want = m.collation->leadRank(m.text);
+        if (!want)
+            return {};
+        return {leadRanksOf(m.column, *m.collation).data(), want};
     }
 
     // The nearest matching position from `from` on (or back). A match is usually near, so the rows are

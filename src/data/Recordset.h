@@ -24,8 +24,11 @@ class Fields;
 // - every other cursor type is a client-side static cursor: Open fetches every row into columnar storage
 //   and all navigation, Sort, Filter and Find work on those rows without asking the database again.
 //
-// Sort, Filter and Find texts: see SortOrder.h and Criteria.h. Text is compared, sorted and searched
-// without regard to case. Nulls sort before every value (after them with DESC) and match only "= NULL".
+// Sort, Filter and Find texts: see SortOrder.h and Criteria.h. Text is compared and sorted by the
+// collation of the user's locale (QLocale(); see Collation.h): case is ignored, accents are ordered as the
+// locale orders them, and LIKE 'x%' ignores accents as well ('emi%' finds "Émile"). Numbers are ordered
+// with NaN above every other number. Nulls sort before every value (after them with DESC) and match only
+// "= NULL".
 // A Find whose criterion is an equality or a prefix LIKE on the first sort field positions by binary
 // search; other criteria scan the rows in the current order.
 //
@@ -34,8 +37,8 @@ class Fields;
 // times have no zone), text as QString, binary values as QByteArray, nulls as an invalid QVariant.
 //
 // For views such as a table model, rowCount(), value(row, column) and text(row, column) address rows by
-// their position in the current sort and filter order; aboutToChangeRows() and rowsChanged() bracket every
-// change of that order or of the rows themselves.
+// their position in the current sort and filter order (a row or column outside it is vq::Error 3001);
+// aboutToChangeRows() and rowsChanged() bracket every change of that order or of the rows themselves.
 class Recordset : public QObject
 {
     Q_OBJECT

@@ -20,24 +20,6 @@ std::string slowFold(std::string_view utf8)
     return std::string(folded.constData(), size_t(folded.size()));
 }
 
-int compareBytes(std::string_view a, std::string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    const int c = n ? std::memcmp(a.data(), b.data(), n) : 0;
-    if (c)
-        return c < 0 ? -1 : 1;
-    return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
-}
-
-int comparePrefixBytes(std::string_view folded, std::string_view prefix)
-{
-    const size_t n = std::min(folded.size(), prefix.size());
-    const int c = n ? std::memcmp(folded.data(), prefix.data(), n) : 0;
-    if (c)
-        return c < 0 ? -1 : 1;
-    return folded.size() < prefix.size() ? -1 : 0;
-}
-
 } // namespace
 
 std::string foldText(std::string_view utf8)
@@ -50,58 +32,6 @@ std::string foldText(std::string_view utf8)
         c = char(lowerAscii(u));
     }
     return out;
-}
-
-int compareToFolded(std::string_view raw, std::string_view folded)
-{
-    const size_t n = std::min(raw.size(), folded.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(raw[i]);
-        if (a >= 0x80)
-            return compareBytes(slowFold(raw), folded);
-        const unsigned char la = lowerAscii(a);
-        const auto b = static_cast<unsigned char>(folded[i]);
-        if (la != b)
-            return la < b ? -1 : 1;
-    }
-    if (raw.size() == folded.size())
-        return 0;
-    return raw.size() < folded.size() ? -1 : 1;
-}
-
-int compareFolded(std::string_view a, std::string_view b)
-{
-    const size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 0x80 || cb >= 0x80)
-            return compareBytes(foldText(a), foldText(b));
-        const unsigned char la = lowerAscii(ca);
-        const unsigned char lb = lowerAscii(cb);
-        if (la != lb)
-            return la < lb ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    // The longer text may still fold to something else only if it has non-ASCII bytes, which folding
-    // never shortens to nothing, so length decides.
-    return a.size() < b.size() ? -1 : 1;
-}
-
-int comparePrefixToFolded(std::string_view raw, std::string_view foldedPrefix)
-{
-    const size_t n = std::min(raw.size(), foldedPrefix.size());
-    for (size_t i = 0; i < n; ++i) {
-        const auto a = static_cast<unsigned char>(raw[i]);
-        if (a >= 0x80)
-            return comparePrefixBytes(slowFold(raw), foldedPrefix);
-        const unsigned char la = lowerAscii(a);
-        const auto b = static_cast<unsigned char>(foldedPrefix[i]);
-        if (la != b)
-            return la < b ? -1 : 1;
-    }
-    return raw.size() < foldedPrefix.size() ? -1 : 0;
 }
 
 bool containsFolded(std::string_view raw, std::string_view foldedNeedle)
@@ -117,25 +47,6 @@ bool containsFolded(std::string_view raw, std::string_view foldedNeedle)
             return lowerAscii(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
         });
     return it != raw.end();
-}
-
-quint64 foldedKey(std::string_view raw)
-{
-    quint64 key = 0;
-    const size_t n = std::min<size_t>(raw.size(), 8);
-    for (size_t i = 0; i < n; ++i) {
-        const auto c = static_cast<unsigned char>(raw[i]);
-        if (c >= 0x80) {
-            const std::string folded = slowFold(raw);
-            key = 0;
-            const size_t m = std::min<size_t>(folded.size(), 8);
-            for (size_t j = 0; j < m; ++j)
-                key |= quint64(static_cast<unsigned char>(folded[j])) << (56 - 8 * j);
-            return key;
-        }
-        key |= quint64(lowerAscii(c)) << (56 - 8 * i);
-    }
-    return key;
 }
 
 char *writeUtf16AsUtf8(const char16_t *text, size_t length, char *out)

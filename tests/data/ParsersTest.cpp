@@ -1,9 +1,12 @@
+#include "data/Collation.h"
 #include "data/ConnectionString.h"
 #include "data/Criteria.h"
 #include "data/FileDsn.h"
 #include "data/SortOrder.h"
 #include "data/TextFold.h"
 #include "platform/Error.h"
+
+#include <QCollator>
 
 #include <gtest/gtest.h>
 
@@ -131,27 +134,55 @@ TEST(FileDsnText, ReadsBracedValuesAndFindsBareNamesInTheDataSourceFolder)
             << c.name;
 }
 
-TEST(TextFolding, ComparesWithoutRegardToCaseAndKeysAgree)
+TEST(TextCollation, AgreesWithQtsCollatorAndItsKeysAndPrefixesAgreeWithItsOrder)
 {
-    auto fold = [](const char *s) { return foldText(s); };
-    EXPECT_EQ(compareFolded("Baker", "bAKER"), 0);
-    EXPECT_LT(compareFolded("baker", "Bakersfield"), 0);
-    EXPECT_EQ(compareFolded("ÄRGER", "ärger"), 0);
-    EXPECT_EQ(comparePrefixToFolded("Bakersfield", fold("BAKERS")), 0);
-    EXPECT_LT(comparePrefixToFolded("Bak", fold("baker")), 0);
-    EXPECT_GT(comparePrefixToFolded("Bakerz", fold("bakers")), 0);
-    EXPECT_EQ(comparePrefixToFolded("Ölberg", fold("öl")), 0);
-    EXPECT_TRUE(containsFolded("Zoë Smith", fold("Ë S")));
-    EXPECT_FALSE(containsFolded("Zoe Smith", fold("ë")));
-
-    // Keys never contradict the full comparison.
-    const std::vector<std::string> words {"", "a", "A", "ab", "abcdefgh", "ABCDEFGHI", "abcdefgh\xc3\xa4",
-        "Äbc", "äbd", "b", "zz", "\xc3\xa9t\xc3\xa9", "Étable"};
-    for (const auto &a : words) {
-        for (const auto &b : words) {
-            if (compareFolded(a, b) < 0) {
-                EXPECT_LE(foldedKey(a), foldedKey(b)) << a << " / " << b;
+    const QStringList words {"", "a", "A", "ab", "abc", "ABD", "a-b", "a b", "a1", "Émile", "emile", "Emily",
+        "émilie", "Zoe", "zoë", "Zürich", "Ångström", "Ærø", "aerial", "Straße", "strasse", "Strauss",
+        "Øberg", "oberon", "Ölberg", "Łódź", "lodz", "Çelik", "celik", "ñu", "nu", "Ωμέγα", "東京",
+        "e\u0301mile", "x\u0300", "12", "2", "_x", "~"};
+    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates),
+             QLocale(QLocale::Swedish, QLocale::Sweden), QLocale(QLocale::Spanish, QLocale::Spain)}) {
+        const Collation collation(locale);
+        QCollator oracle(locale);
+        oracle.setCaseSensitivity(Qt::CaseInsensitive);
+        for (const QString &qa : words) {
+            const QByteArray a = qa.toUtf8();
+            for (const QString &qb : words) {
+                const QByteArray b = qb.toUtf8();
+                const int c = collation.compare(a.toStdString(), b.toStdString());
+                const int expected = oracle.compare(qa, qb);
+                EXPECT_EQ(c, expected < 0 ? -1 : (expected > 0 ? 1 : 0))
+                    << qPrintable(locale.name()) << " " << a.constData() << " / " << b.constData();
+                quint64 ka = 0, kb = 0;
+                if (c < 0 && collation.sortKey(a.toStdString(), &ka) &&
+                    collation.sortKey(b.toStdString(), &kb)) {
+                    EXPECT_LE(ka, kb) << a.constData() << " / " << b.constData();
+                }
+                // A prefix match is zero; otherwise the prefix test orders as the full comparison does.
+                const int p = collation.comparePrefix(a.toStdString(), b.toStdString());
+                if (p != 0) {
+                    EXPECT_EQ(p, c) << qPrintable(locale.name()) << " " << a.constData() << " ^ "
+                                    << b.constData();
+                }
             }
         }
     }
+    const Collation us(QLocale(QLocale::English, QLocale::UnitedStates));
+    const struct
+    {
+        const char *text, *prefix;
+        bool begins;
+    } prefixes[] = {{"Émile", "emi", true}, {"emile", "ÉMI", true}, {"Bakersfield", "BAKERS", true},
+        {"Bak", "baker", false}, {"Zoë", "zoe", true}, {"Ølberg", "ol", true}, {"Baker", "", true},
+        {"e\u0301mile", "emi", true}, {"Zoe", "zoë", true}, {"abc", "abd", false}};
+    for (const auto &c : prefixes)
+        EXPECT_EQ(us.comparePrefix(QString::fromUtf8(c.text).toStdString(), c.prefix) == 0, c.begins)
+            << c.text << " ^ " << c.prefix;
+}
+
+TEST(TextFolding, ContainmentIgnoresCase)
+{
+    EXPECT_TRUE(containsFolded("Zoë Smith", foldText("Ë S")));
+    EXPECT_TRUE(containsFolded("Bakersfield", foldText("ERSF")));
+    EXPECT_FALSE(containsFolded("Zoe Smith", foldText("ë")));
 }

@@ -1,0 +1,286 @@
+#include "data/Collation.h"
+
+#include "platform/Error.h"
+
+#include <unicode/ucol.h>
+#include <unicode/ucoleitr.h>
+#include <unicode/uset.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace vq {
+
+namespace {
+
+// Characters below this have a fast path when their collation is simple.
+constexpr char32_t TableEnd = 0x250;
+
+// One code point from UTF-8 at `at`, which moves past it; U+FFFD for a malformed sequence.
+char32_t nextCodePoint(std::string_view s, size_t &at)
+{
+    const auto b0 = static_cast<unsigned char>(s[at]);
+    if (b0 < 0x80) {
+        ++at;
+        return b0;
+    }
+    const int extra = b0 >= 0xF0 ? 3 : (b0 >= 0xE0 ? 2 : (b0 >= 0xC0 ? 1 : -1));
+    if (extra < 0 || at + size_t(extra) >= s.size()) {
+        ++at;
+        return 0xFFFD;
+    }
+    char32_t c = b0 & (0x3F >> extra);
+    for (int i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(s[at + size_t(i)]);
+        if ((b & 0xC0) != 0x80) {
+            ++at;
+            return 0xFFFD;
+        }
+        c = (c << 6) | (b & 0x3F);
+    }
+    at += size_t(extra) + 1;
+    return c;
+}
+
+struct CollatorDeleter
+{
+    void operator()(UCollator *c) const { ucol_close(c); }
+};
+using CollatorPtr = std::unique_ptr<UCollator, CollatorDeleter>;
+
+CollatorPtr openCollator(const QLocale &locale, UColAttributeValue strength)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const QByteArray name =
+        locale.language() == QLocale::C ? QByteArray("en_US_POSIX") : locale.name().toLatin1();
+    CollatorPtr c(ucol_open(name.constData(), &status));
+    if (U_FAILURE(status) || !c)
+        throw Error(Error::InvalidProcedureCall,
+            QStringLiteral("No collation for the locale %1: %2")
+                .arg(QString::fromLatin1(name), QString::fromLatin1(u_errorName(status))));
+    ucol_setStrength(c.get(), strength);
+    return c;
+}
+
+} // namespace
+
+struct Collation::Private
+{
+    QLocale locale;
+    CollatorPtr secondary;
+    CollatorPtr primary;
+    // Primary rank per code point below TableEnd; 0 where the character has no simple collation.
+    std::vector<quint16> rank;
+    int rankBits = 8;
+
+    quint16 rankOf(char32_t c) const { return c < TableEnd ? rank[c] : 0; }
+
+    void buildTable()
+    {
+        rank.assign(TableEnd, 0);
+        UErrorCode status = U_ZERO_ERROR;
+        // Characters ignored or numbers compared by value: no fast path at all.
+        if (ucol_getAttribute(secondary.get(), UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE ||
+            ucol_getAttribute(secondary.get(), UCOL_NUMERIC_COLLATION, &status) == UCOL_ON ||
+            U_FAILURE(status))
+            return;
+        std::vector<bool> inContraction(TableEnd, false);
+        USet *contractions = uset_openEmpty();
+        status = U_ZERO_ERROR;
+        ucol_getContractionsAndExpansions(secondary.get(), contractions, nullptr, true, &status);
+        if (U_FAILURE(status)) {
+            uset_close(contractions);
+            return;
+        }
+        const int32_t items = uset_getItemCount(contractions);
+        for (int32_t i = 0; i < items; ++i) {
+            UChar text[64];
+            UChar32 start = 0, end = 0;
+            status = U_ZERO_ERROR;
+            const int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &status);
+            if (U_FAILURE(status))
+                continue;
+            if (length == 0) { // a range of single code points
+                for (UChar32 c = start; c <= end && c < UChar32(TableEnd); ++c)
+                    inContraction[size_t(c)] = true;
+            } else {
+                for (int32_t k = 0; k < length; ++k) {
+                    if (text[k] < TableEnd)
+                        inContraction[text[k]] = true;
+                }
+            }
+        }
+        uset_close(contractions);
+
+        std::vector<std::pair<qint32, char32_t>> primaries;
+        for (char32_t c = 0x20; c < TableEnd; ++c) {
+            if (inContraction[c] || (c >= 0x7F && c < 0xA0))
+                continue;
+            const UChar text[1] = {UChar(c)};
+            status = U_ZERO_ERROR;
+            UCollationElements *it = ucol_openElements(primary.get(), text, 1, &status);
+            if (U_FAILURE(status))
+                continue;
+            int weighted = 0;
+            qint32 weight = 0;
+            for (;;) {
+                const int32_t ce = ucol_next(it, &status);
+                if (ce == UCOL_NULLORDER || U_FAILURE(status))
+                    break;
+                if (ucol_primaryOrder(ce) != 0) {
+                    ++weighted;
+                    weight = ucol_primaryOrder(ce);
+                }
+            }
+            ucol_closeElements(it);
+            if (weighted == 1 && U_SUCCESS(status))
+                primaries.emplace_back(weight, c);
+        }
+        // Dense ranks from 1 in primary order; characters with one primary weight share its rank.
+        std::sort(primaries.begin(), primaries.end());
+        quint16 r = 0;
+        for (size_t i = 0; i < primaries.size(); ++i) {
+            if (i == 0 || primaries[i].first != primaries[i - 1].first)
+                ++r;
+            rank[primaries[i].second] = r;
+        }
+        rankBits = r < 256 ? 8 : 16;
+    }
+
+    int icuCompare(const UCollator *c, std::string_view a, std::string_view b) const
+    {
+        UErrorCode status = U_ZERO_ERROR;
+        const UCollationResult r =
+            ucol_strcollUTF8(c, a.data(), int32_t(a.size()), b.data(), int32_t(b.size()), &status);
+        return r == UCOL_LESS ? -1 : (r == UCOL_GREATER ? 1 : 0);
+    }
+};
+
+Collation::Collation(const QLocale &locale)
+    : d(std::make_unique<Private>())
+{
+    d->locale = locale;
+    d->secondary = openCollator(locale, UCOL_SECONDARY);
+    d->primary = openCollator(locale, UCOL_PRIMARY);
+    d->buildTable();
+}
+
+Collation::~Collation() = default;
+
+const Collation &Collation::current()
+{
+    static std::unique_ptr<Collation> collation;
+    const QLocale locale;
+    if (!collation || collation->d->locale != locale)
+        collation = std::make_unique<Collation>(locale);
+    return *collation;
+}
+
+QLocale Collation::locale() const
+{
+    return d->locale;
+}
+
+int Collation::compare(std::string_view a, std::string_view b) const
+{
+    size_t i = 0, j = 0;
+    bool ascii = true;
+    while (i < a.size() && j < b.size()) {
+        const char32_t ca = nextCodePoint(a, i);
+        const char32_t cb = nextCodePoint(b, j);
+        const quint16 ra = d->rankOf(ca);
+        const quint16 rb = d->rankOf(cb);
+        if (!ra || !rb)
+            return d->icuCompare(d->secondary.get(), a, b);
+        if (ra != rb)
+            return ra < rb ? -1 : 1;
+        ascii = ascii && ca < 0x80 && cb < 0x80;
+    }
+    if (i < a.size() || j < b.size()) {
+        // One text goes on. Its next characters decide at primary strength where they are simple.
+        std::string_view rest = i < a.size() ? a.substr(i) : b.substr(j);
+        size_t k = 0;
+        if (d->rankOf(nextCodePoint(rest, k)))
+            return i < a.size() ? 1 : -1;
+        return d->icuCompare(d->secondary.get(), a, b);
+    }
+    // The same primary weights throughout: accents may still tell them apart.
+    return ascii ? 0 : d->icuCompare(d->secondary.get(), a, b);
+}
+
+int Collation::comparePrefix(std::string_view text, std::string_view prefix) const
+{
+    size_t i = 0, j = 0;
+    while (j < prefix.size()) {
+        if (i >= text.size())
+            break;
+        const char32_t ct = nextCodePoint(text, i);
+        const char32_t cp = nextCodePoint(prefix, j);
+        const quint16 rt = d->rankOf(ct);
+        const quint16 rp = d->rankOf(cp);
+        if (!rt || !rp) {
+            i = j = std::string_view::npos;
+            break;
+        }
+        if (rt != rp)
+            return rt < rp ? -1 : 1;
+    }
+    if (j == prefix.size() && i != std::string_view::npos)
+        return 0;
+    if (i != std::string_view::npos && i >= text.size()) {
+        // The text ended first; a prefix whose rest is simple is longer at primary strength.
+        std::string_view rest = prefix.substr(j);
+        size_t k = 0;
+        if (d->rankOf(nextCodePoint(rest, k)))
+            return -1;
+    }
+    // ICU: a head of the text equal to the prefix at primary strength. Heads only grow in primary order as
+    // they lengthen (marks add nothing, expansions make one character count for two), so the shortest head
+    // not below the prefix is found by bisection, and the text begins with the prefix when it is equal.
+    std::vector<size_t> ends;
+    for (size_t k = 0; k < text.size();) {
+        nextCodePoint(text, k);
+        ends.push_back(k);
+    }
+    size_t lo = 0, hi = ends.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (d->icuCompare(d->primary.get(), text.substr(0, ends[mid]), prefix) < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo < ends.size() && d->icuCompare(d->primary.get(), text.substr(0, ends[lo]), prefix) == 0)
+        return 0;
+    const int c = d->icuCompare(d->secondary.get(), text, prefix);
+    return c != 0 ? c : 1;
+}
+
+bool Collation::sortKey(std::string_view text, quint64 *key) const
+{
+    const int bits = d->rankBits;
+    const int places = 64 / bits;
+    quint64 k = 0;
+    size_t at = 0;
+    for (int n = 0; n < places; ++n) {
+        quint16 r = 0;
+        if (at < text.size()) {
+            r = d->rankOf(nextCodePoint(text, at));
+            if (!r)
+                return false;
+        }
+        k = (k << bits) | r;
+    }
+    *key = k;
+    return true;
+}
+
+quint16 Collation::leadRank(std::string_view text) const
+{
+    if (text.empty())
+        return 0;
+    size_t at = 0;
+    return d->rankOf(nextCodePoint(text, at));
+}
+
+} // namespace vq
