@@ -452,6 +452,35 @@ void DataGrid::setLeftCol(int col)
     horizontalScrollBar()->setValue(before);
 }
 
+void DataGrid::updateGeometries()
+{
+    // The horizontal range reaches the last visible column, so that any column can stand at the left;
+    // the base class would clamp the position to the columns that fill the view.
+    QScrollBar *bar = horizontalScrollBar();
+    const int left = bar->value();
+    QTableView::updateGeometries();
+    const QHeaderView *header = horizontalHeader();
+    const int shown = header->count() - header->hiddenSectionCount();
+    if (shown > 0 && bar->maximum() < shown - 1)
+        bar->setRange(0, shown - 1);
+    if (bar->value() != left && left <= bar->maximum())
+        bar->setValue(left);
+}
+
+void DataGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // At the end of the range the base class lines the last column up with the right edge; here the
+    // position always names the column at the left edge.
+    if (dx != 0 && horizontalScrollMode() == QAbstractItemView::ScrollPerItem) {
+        QHeaderView *header = horizontalHeader();
+        const int before = header->offset();
+        header->setOffsetToSectionPosition(horizontalScrollBar()->value());
+        if (header->offset() != before)
+            viewport()->update();
+    }
+}
+
 int DataGrid::VisibleCols() const
 {
     const int left = LeftCol();

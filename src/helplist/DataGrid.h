@@ -77,8 +77,9 @@ public:
     void clearColumnSelection();
 
     // The left-most column in view (-1 without visible columns). setLeftCol scrolls so that `col` is at the
-    // left edge, as far as the scroll range allows (near the right end fewer columns remain to scroll, so
-    // LeftCol read back may be smaller); a hidden column scrolls to the next visible one.
+    // left edge; every visible column can be scrolled there, even when the columns after it leave room to
+    // spare (as a sort column chosen by Order is brought to the left); a hidden column scrolls to the next
+    // visible one.
     int LeftCol() const;
     void setLeftCol(int col);
     // Columns wholly or partly in view.
@@ -119,6 +120,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     friend class DataGridColumn;

@@ -1,6 +1,9 @@
 #include "ControlTraits.h"
 
+#include "frame/Control.h"
+
 #include <QDateTime>
+#include <QMetaObject>
 
 namespace vq::test {
 
@@ -15,6 +18,15 @@ const ControlTraits &traitsOf(const QString &className)
             {.samples = {{QStringLiteral("MaxDate"), QDateTime(QDate(2001, 12, 31), QTime(0, 0), Qt::UTC)},
                  {QStringLiteral("MinDate"), QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)},
                  {QStringLiteral("Value"), QDateTime(QDate(2001, 4, 18), QTime(0, 0), Qt::UTC)}}}},
+        // A saved ListIndex is applied only to a list that already has items.
+        {QStringLiteral("VqComboBox"),
+            {.prepare =
+                    [](vq::Control &c) {
+                        for (const char *item : {"a", "b", "c"})
+                            QMetaObject::invokeMethod(&c, "AddItem",
+                                Q_ARG(QString, QString::fromLatin1(item)), Q_ARG(QVariant, QVariant()));
+                    },
+                .samples = {{QStringLiteral("ListIndex"), short(2)}}}},
     };
     static const ControlTraits none;
     const auto it = traits.constFind(className);
