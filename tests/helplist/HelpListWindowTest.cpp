@@ -276,7 +276,9 @@ TEST_F(HelpListWindow, EnterTwicePicksTheRowAndMovingInTheGridMirrorsTheCell)
 
 TEST_F(HelpListWindow, ClosingWithoutAPickEmptiesOnlyValueForEveryHelpListOfTheThread)
 {
-    look(QStringLiteral("customers"), [](frmVqHelpList *w) {
+    frmVqHelpList *first = nullptr;
+    look(QStringLiteral("customers"), [&](frmVqHelpList *w) {
+        first = w;
         QTest::keyClicks(child<QLineEdit>(w, "txtItem"), QStringLiteral("dav"));
         click(child(w, "VqOKButton1"));
     });
@@ -290,6 +292,7 @@ TEST_F(HelpListWindow, ClosingWithoutAPickEmptiesOnlyValueForEveryHelpListOfTheT
     for (const Script &close : closings) {
         lookUp(other, &connection, QStringLiteral("customers"), [&](frmVqHelpList *w) {
             QTest::keyClicks(child<QLineEdit>(w, "txtItem"), QStringLiteral("a"));
+            EXPECT_EQ(w, first); // one window for the thread, reused
             close(w);
             EXPECT_FALSE(w->isOpen());
         });
