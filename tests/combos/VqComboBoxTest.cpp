@@ -93,7 +93,9 @@ TEST_F(ComboForm, LeavingTrimsAndUnderValidationKeepsTheUserUntilTheEntryIsListe
         EXPECT_TRUE(image1->isVisible());
         combo1->setEditText(QString());
         QTest::keyClicks(combo1, c.typed);
+        QSignalSpy changes(combo, &VqComboBox::Change);
         leave();
+        EXPECT_EQ(changes.size(), c.kept != QString(c.typed) ? 1 : 0); // the trim is a change
         EXPECT_EQ(combo->Text(), c.kept);
         EXPECT_EQ(combo->ListIndex(), -1); // a match selects nothing
         if (c.warned) {
