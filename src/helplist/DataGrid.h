@@ -29,7 +29,9 @@ class RecordsetModel;
 //
 // Column selection: clicking a column header selects that column, shift-click extends the selection from
 // the last clicked header, dragging over headers extends it too; clicking a cell or moving the current cell
-// with the keys clears it. selectColumns() does the same from code (for a keyboard command).
+// with the keys clears it; the record set moving the grid keeps it. selectColumns() does the same from code
+// (Ctrl+Space selects the current column). Selected columns paint as selected; single cells are never
+// selected, and the view's own selection model stays empty.
 //
 // The signals are the grid's events under their public names. Connect directly (same thread): handlers
 // change the by-reference arguments. A handler must not throw.
@@ -77,8 +79,9 @@ public:
     void clearColumnSelection();
 
     // The left-most column in view (-1 without visible columns). setLeftCol scrolls so that `col` is at the
-    // left edge, as far as the scroll range allows (near the right end fewer columns remain to scroll, so
-    // LeftCol read back may be smaller); a hidden column scrolls to the next visible one.
+    // left edge; every visible column can be scrolled there, even when the columns after it leave room to
+    // spare (as a sort column chosen by Order is brought to the left); a hidden column scrolls to the next
+    // visible one.
     int LeftCol() const;
     void setLeftCol(int col);
     // Columns wholly or partly in view.
@@ -118,7 +121,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
-    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     friend class DataGridColumn;
