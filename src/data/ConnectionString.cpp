@@ -69,7 +69,7 @@ bool ConnectionString::contains(const QString &key) const
 QString ConnectionString::quoteValue(const QString &value)
 {
     const bool plain = !value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) &&
-        !value.contains(QLatin1Char('}')) && value.trimmed() == value;
+        !value.contains(QLatin1Char('}')) && value.trimmed() == value && !value.startsWith(QLatin1Char('"'));
     if (plain)
         return value;
     QString escaped = value;
