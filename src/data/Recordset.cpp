@@ -691,8 +691,9 @@ struct Recordset::Private
         for (const auto &matchers : bound) {
             rows.clear();
             const Matcher &first = matchers.front();
+            const LeadFilter lead = leadFilter(first);
             for (qsizetype r = 0; r < n; ++r) {
-                if (first.matches(r))
+                if (!lead.rejects(r) && first.matches(r))
                     rows.push_back(quint32(r));
             }
             for (size_t k = 1; k < matchers.size(); ++k) {
@@ -856,9 +857,9 @@ struct Recordset::Private
     // change, since the help list searches the same column at every keystroke; a scan then reads two bytes
     // a row instead of the texts.
     static constexpr quint16 NeedsFullCompare = 0xFFFF;
-    std::vector<std::vector<quint16>> leadRanks;
+    mutable std::vector<std::vector<quint16>> leadRanks;
 
-    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation)
+    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation) const
     {
         if (leadRanks.size() != columns.size())
             leadRanks.assign(columns.size(), {});
@@ -888,7 +889,7 @@ struct Recordset::Private
         bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
     };
 
-    LeadFilter leadFilter(const Matcher &m)
+    LeadFilter leadFilter(const Matcher &m) const
     {
         if (m.mode != Matcher::TextPrefix || m.text.empty())
             return {};
