@@ -17,13 +17,22 @@ namespace {
 constexpr char32_t TableEnd = 0x250;
 
 // One code point from UTF-8 at `at`, which moves past it; U+FFFD for a malformed sequence.
-char32_t nextCodePoint(std::string_view s, size_t &at)
+char32_t nextMultiByteCodePoint(std::string_view s, size_t &at);
+
+// Inlined for ASCII, which most texts mostly are.
+[[gnu::always_inline]] inline char32_t nextCodePoint(std::string_view s, size_t &at)
 {
     const auto b0 = static_cast<unsigned char>(s[at]);
     if (b0 < 0x80) {
         ++at;
         return b0;
     }
+    return nextMultiByteCodePoint(s, at);
+}
+
+char32_t nextMultiByteCodePoint(std::string_view s, size_t &at)
+{
+    const auto b0 = static_cast<unsigned char>(s[at]);
     const int extra = b0 >= 0xF0 ? 3 : (b0 >= 0xE0 ? 2 : (b0 >= 0xC0 ? 1 : -1));
     if (extra < 0 || at + size_t(extra) >= s.size()) {
         ++at;
@@ -280,12 +289,16 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
     return c != 0 ? c : 1;
 }
 
-bool Collation::sortKey(std::string_view text, quint64 *key) const
+bool Collation::sortKey(std::string_view text, quint64 *key, int part) const
 {
     const int bits = d->rankBits;
     const int places = 64 / bits;
     quint64 k = 0;
     size_t at = 0;
+    for (int n = 0; n < part * places && at < text.size(); ++n) {
+        if (!d->rankAt(text, at))
+            return false;
+    }
     for (int n = 0; n < places; ++n) {
         quint16 r = 0;
         if (at < text.size()) {
