@@ -1,6 +1,9 @@
 #include "DemoWindow.h"
+#include "DemoLookup.h"
 
 #include "buttons/CommandButton.h"
+#include "combos/VqComboBox.h"
+#include "combos/VqHierarchyCombo.h"
 #include "dates/DateLeave.h"
 #include "dates/VqDTPicker.h"
 #include "frame/ControlFactory.h"
@@ -27,8 +30,8 @@ DemoWindow::DemoWindow(QWidget *parent)
     m_grid->setColumnStretch(2, 1);
     setCentralWidget(central);
 
-    addField(QStringLiteral("name"), tr("Name"),
-        tr("Any text. ENTER or Down moves on, Up moves back; F1 or a double-click asks for help."));
+    VqTextBox *name = addField(QStringLiteral("name"), tr("Name"),
+        tr("Any text. ENTER or Down moves on, Up moves back; F1 or a double-click looks up a customer."));
     VqTextBox *code = addField(
         QStringLiteral("code"), tr("Code"), tr("Letters only, turned to upper case as you type; at most 8."));
     code->setpDataType(VqTextBox::CharacterOnly);
@@ -46,8 +49,11 @@ DemoWindow::DemoWindow(QWidget *parent)
     remark->setpCase(VqTextBox::SentenceCase);
     remark->setMaxLength(60);
     addDateField();
+    addSelectionCombos();
     m_grid->setRowStretch(m_row, 1);
     addCommandButtons();
+    m_lookup = new DemoLookup(name, code, this);
+    connect(m_lookup, &DemoLookup::picked, this, [this](const QString &m) { statusBar()->showMessage(m); });
 
     QMenu *fieldMenu = menuBar()->addMenu(tr("&Field"));
     QAction *properties = fieldMenu->addAction(tr("&Properties…"), this, [this] { showProperties(); });
@@ -194,6 +200,85 @@ void DemoWindow::addDateField()
     hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
     m_grid->addWidget(caption, m_row, 0);
     m_grid->addWidget(date, m_row, 1);
+    m_grid->addWidget(hint, m_row, 2);
+    ++m_row;
+}
+
+namespace {
+// Keeps a control that grows over the rows below it (the hierarchy combo's tree) on the place the grid
+// keeps free for it.
+class FollowPlace : public QObject
+{
+public:
+    FollowPlace(QWidget *place, QWidget *control)
+        : QObject(control)
+        , m_control(control)
+    {
+        place->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+            m_control->move(static_cast<QWidget *>(watched)->pos());
+        return false;
+    }
+
+private:
+    QWidget *m_control;
+};
+} // namespace
+
+void DemoWindow::addSelectionCombos()
+{
+    auto *country =
+        qobject_cast<VqComboBox *>(vq::CreateControl(QStringLiteral("VqComboBox"), centralWidget()));
+    country->setObjectName(QStringLiteral("country"));
+    country->InitProperties();
+    country->setMinimumSize(country->size());
+    for (const char *name :
+        {"Austria", "Belgium", "Canada", "Denmark", "France", "Germany", "Japan", "Norway"})
+        country->AddItem(QString::fromLatin1(name));
+    country->setValidateData(true);
+    country->setText(QStringLiteral("Canada"));
+    addRow(tr("Country"), country,
+        tr("Pick or type a country of the list (any case); another entry is refused with \"Invalid "
+           "Select\"."));
+
+    auto *category = qobject_cast<VqHierarchyCombo *>(
+        vq::CreateControl(QStringLiteral("VqHierarchyCombo"), centralWidget()));
+    category->setObjectName(QStringLiteral("category"));
+    const char *const tree[][3] = {{"", "food", "Food"}, {"food", "fruit", "Fruit"},
+        {"fruit", "apples", "Apples"}, {"fruit", "pears", "Pears"}, {"food", "dairy", "Dairy"},
+        {"dairy", "cheese", "Cheese"}, {"", "hardware", "Hardware"}, {"hardware", "tools", "Tools"},
+        {"hardware", "fasteners", "Fasteners"}, {"", "stationery", "Stationery"},
+        {"stationery", "paper", "Paper"}};
+    for (const auto &node : tree) {
+        if (*node[0])
+            category->AddChild(
+                QString::fromLatin1(node[0]), QString::fromLatin1(node[1]), QString::fromLatin1(node[2]));
+        else
+            category->AddRoot(QString::fromLatin1(node[1]), QString::fromLatin1(node[2]));
+    }
+    category->setText(QStringLiteral("Apples"));
+    // Folded until it gets the focus; the grid keeps a place of the folded size, and the open tree hangs
+    // over the rows below.
+    category->resizeTwips(category->widthTwips(), 405);
+    auto *place = new QWidget(centralWidget());
+    place->setFixedSize(category->size());
+    place->setFocusPolicy(Qt::NoFocus);
+    new FollowPlace(place, category);
+    addRow(tr("Category"), place,
+        tr("Product category: the tree drops down on entry; click a node to pick it."));
+}
+
+void DemoWindow::addRow(const QString &label, QWidget *field, const QString &note)
+{
+    auto *caption = new QLabel(label, centralWidget());
+    caption->setBuddy(field);
+    auto *hint = new QLabel(note, centralWidget());
+    hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
+    m_grid->addWidget(caption, m_row, 0);
+    m_grid->addWidget(field, m_row, 1);
     m_grid->addWidget(hint, m_row, 2);
     ++m_row;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class DemoLookup;
 class VqTextBox;
 
 namespace vq {
@@ -22,6 +23,8 @@ public:
     ~DemoWindow() override;
 
     VqTextBox *field(const QString &name) const;
+    // The customer lookup behind F1 on the Name field.
+    DemoLookup *lookup() const { return m_lookup; }
 
     // The host's property dialog for a field, loaded and ready to show.
     std::unique_ptr<vq::PropertyPageDialog> propertiesDialog(VqTextBox *box);
@@ -34,8 +37,11 @@ private:
     void reportLeft(QWidget *old);
     void addCommandButtons();
     void addDateField();
+    void addSelectionCombos();
+    void addRow(const QString &label, QWidget *field, const QString &note);
 
     QPointer<VqTextBox> m_current;
+    DemoLookup *m_lookup = nullptr;
 
     class QGridLayout *m_grid = nullptr;
     int m_row = 0;

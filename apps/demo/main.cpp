@@ -1,3 +1,4 @@
+#include "DemoLookup.h"
 #include "DemoWindow.h"
 
 #include "frame/MessageComponent.h"
@@ -25,6 +26,11 @@ int main(int argc, char **argv)
         QStringLiteral("Render the Amount field's property dialog to a PNG file and exit."),
         QStringLiteral("FILE"));
     parser.addOption(pages);
+    QCommandLineOption lookupShot(QStringLiteral("screenshot-lookup"),
+        QStringLiteral("Open the customer lookup (F1 on Name), search for \"bak\", render it to a PNG file "
+                       "and exit."),
+        QStringLiteral("FILE"));
+    parser.addOption(lookupShot);
     parser.process(app);
 
     // Warnings need a message component; the library's default one is registered unless one already is.
@@ -53,6 +59,17 @@ int main(int argc, char **argv)
         QApplication::processEvents();
         const QString file = parser.value(pages);
         if (!dialog->grab().save(file, "PNG")) {
+            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        return 0;
+    }
+    if (parser.isSet(lookupShot)) {
+        const QString file = parser.value(lookupShot);
+        bool saved = false;
+        window.lookup()->lookUp(
+            [&](frmVqHelpList *lookup) { saved = DemoLookup::renderSearch(lookup, file); });
+        if (!saved) {
             std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
             return 1;
         }

@@ -49,6 +49,11 @@ CommandButton::CommandButton(const Kind &kind, QWidget *parent)
     twips::setGeometry(d->command1, 15, 120, 1100, 450);
     d->command1->setIcon(buttonPicture(QString::fromLatin1(kind.className)));
     d->command1->setIconSize(QSize(15, 15));
+    // In a QDialog every push button would otherwise take part in the dialog's default-button handling, and
+    // ENTER in any field would click the first of them. Command1 is pressed only by the mouse, or by Space or
+    // ENTER while it has the focus.
+    d->command1->setAutoDefault(false);
+    d->command1->setDefault(false);
     d->command1->installEventFilter(this);
     setFocusProxy(d->command1);
     connect(d->command1, &QPushButton::clicked, this, [this] { Q_EMIT Click(); });
@@ -93,11 +98,6 @@ QIcon CommandButton::buttonPicture(const QString &className)
 {
     const QPixmap picture(QStringLiteral(":/vq/buttons/%1.png").arg(className));
     return picture.isNull() ? QIcon() : QIcon(picture);
-}
-
-QPixmap CommandButton::toolboxPicture(int bitmapNumber)
-{
-    return QPixmap(QStringLiteral(":/vq/toolbox/%1.png").arg(bitmapNumber));
 }
 
 void CommandButton::setFocusCue(bool focused)

@@ -47,10 +47,8 @@ public:
     // under the kind's saved default, then "Enabled" where the kind has it.
     const PropertyTable &propertyTable() const override;
 
-    // The 15 x 15 picture on the button of a kind, and the 16 x 15 toolbox picture registered under a
-    // bitmap number; null when the library has none.
+    // The 15 x 15 picture on the button of a kind; null when the library has none.
     static QIcon buttonPicture(const QString &className);
-    static QPixmap toolboxPicture(int bitmapNumber);
 
 Q_SIGNALS:
     // Command1 was pressed: a click, or space or ENTER while it has the focus.

@@ -6,6 +6,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPixmap>
 
 namespace vq {
 
@@ -153,6 +154,11 @@ QObject *ClassTable::create(const QUuid &classId, QWidget *parent)
         throw Error(Error::ClassNotRegistered,
             QStringLiteral("Class not registered: %1").arg(classId.toString(QUuid::WithBraces)));
     return create(info->name, parent);
+}
+
+QPixmap ClassTable::toolboxPicture(int bitmapNumber)
+{
+    return QPixmap(QStringLiteral(":/vq/toolbox/%1.png").arg(bitmapNumber));
 }
 
 } // namespace vq

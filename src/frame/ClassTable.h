@@ -9,6 +9,7 @@
 #include <vector>
 
 class QObject;
+class QPixmap;
 class QWidget;
 
 namespace vq {
@@ -67,6 +68,10 @@ public:
     // lacks, and for a class whose subsystem is not part of this build.
     static QObject *create(const QString &name, QWidget *parent = nullptr);
     static QObject *create(const QUuid &classId, QWidget *parent = nullptr);
+
+    // The 16 x 15 toolbox picture registered under a bitmap number, compiled in by the subsystem that
+    // provides the class; null when this build has none.
+    static QPixmap toolboxPicture(int bitmapNumber);
 };
 
 // Registers the constructor of a class of the table under its meta-object's class name; in the class's

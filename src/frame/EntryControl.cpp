@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -210,6 +211,34 @@ bool EntryControl::keyPress(QKeyEvent *e)
     return true;
 }
 
+bool EntryControl::inputMethodCommit(QInputMethodEvent *e)
+{
+    if (e->commitString().isEmpty())
+        return false;
+    // A committed text is typing: each character passes the same filter as a typed key, against the entry as
+    // the characters before it left it, and goes in on its own.
+    bool first = true;
+    for (const QChar c : e->commitString()) {
+        const int kept = filterCharacter(c.unicode());
+        if (kept == 0)
+            continue;
+        QInputMethodEvent one;
+        if (first)
+            one.setCommitString(QString(QChar(kept)), e->replacementStart(), e->replacementLength());
+        else
+            one.setCommitString(QString(QChar(kept)));
+        first = false;
+        deliver(d->keyWidget, &one);
+    }
+    // What is still being composed is shown as it is; it is filtered when it is committed.
+    QInputMethodEvent rest(e->preeditString(), e->attributes());
+    if (first && e->replacementLength() != 0)
+        rest.setCommitString(QString(), e->replacementStart(), e->replacementLength());
+    deliver(d->keyWidget, &rest);
+    e->accept();
+    return true;
+}
+
 bool EntryControl::eventFilter(QObject *watched, QEvent *event)
 {
     if (d->delivering || (watched != d->keyWidget && watched != d->field))
@@ -224,6 +253,10 @@ bool EntryControl::eventFilter(QObject *watched, QEvent *event)
         guarded([&] { handled = keyPress(static_cast<QKeyEvent *>(event)); });
         return handled;
     }
+    if (watched == d->keyWidget && event->type() == QEvent::InputMethod) {
+        guarded([&] { handled = inputMethodCommit(static_cast<QInputMethodEvent *>(event)); });
+        return handled;
+    }
     if (watched == d->field) {
         if (event->type() == QEvent::MouseButtonPress) {
             guarded([&] { mousePressed(static_cast<QMouseEvent *>(event)); });
@@ -235,6 +268,15 @@ bool EntryControl::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return Control::eventFilter(watched, event);
+}
+
+void EntryControl::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    Control::keyPressEvent(event);
 }
 
 bool EntryControl::Locked() const

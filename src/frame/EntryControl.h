@@ -4,6 +4,7 @@
 
 #include <memory>
 
+class QInputMethodEvent;
 class QKeyEvent;
 class QLabel;
 class QLineEdit;
@@ -103,11 +104,15 @@ protected:
     static void moveFocus(bool forward);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // ENTER has done its work in the entry (it moves on); it goes no further, so that a QDialog host does
+    // not press its default button as well.
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     bool isInside(const QWidget *widget) const;
     void focusChanged(QWidget *now);
     bool keyPress(QKeyEvent *event);
+    bool inputMethodCommit(QInputMethodEvent *event);
     void deliver(QWidget *to, QEvent *event);
 
     struct Private;

@@ -29,9 +29,8 @@ public:
     ~PropertyPage() override;
 
     QList<QObject *> SelectedControls() const;
-    // Stores the selection, then runs SelectionChanged(). Errors of the load reach the caller; a page
-    // whose load failed is left unchanged (Changed false), so that applying it cannot write a half-loaded
-    // state into the control.
+    // Stores the selection, then runs SelectionChanged(). Errors of the load reach the caller and stop it
+    // at the failing step; the page keeps what the steps before did, Changed included.
     void setSelectedControls(const QList<QObject *> &controls);
 
     // Loads the page from the first selected control.

@@ -102,7 +102,6 @@ void PropertyPageDialog::addPage(PropertyPage *page)
     try {
         page->setSelectedControls(selection);
     } catch (const Error &e) {
-        page->setEnabled(false);
         reportError(e);
     }
     updateApplyButton();

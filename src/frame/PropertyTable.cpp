@@ -160,7 +160,7 @@ void PropertyTable::read(QObject &control, PropertyBag &bag) const
 void PropertyTable::write(const QObject &control, PropertyBag &bag) const
 {
     for (const Entry &e : m_entries) {
-        if (!e.written)
+        if (!e.written || (e.writeCondition && !e.writeCondition(control)))
             continue;
         const QVariant value = e.getter ? e.getter(control) : control.property(e.key.toLatin1().constData());
         bag.WriteProperty(e.key, bagValue(value, e.type), e.currentDefault());

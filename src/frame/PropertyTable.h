@@ -32,7 +32,7 @@ enum class BagType { Boolean, Byte, Int16, Int32, UInt32, Double, String, Varian
 //           {"MaxLength", BagType::Int32, short(0)},                      // default written as 16-bit
 //           vq::PropertyTable::Entry("Text", BagType::String, QString())  // loaded without side effects
 //               .set<VqFoo>([](VqFoo &c, const QVariant &v) { c.d->text1->setText(v.toString()); }),
-//           vq::PropertyTable::Entry("ListIndex", BagType::Int16, short(0))
+//           vq::PropertyTable::Entry("ListIndex", BagType::Int16, short(0))   // also writeWhen, when
 //               .readWhen<VqFoo>([](const VqFoo &c) { return c.ListCount() > 0; }),
 //           vq::PropertyTable::Entry("Value", BagType::Variant, QVariant())
 //               .defaultAt([] { return QVariant(QDate::currentDate()); }),     // today, when used
@@ -58,7 +58,8 @@ public:
         std::function<void(QObject &, const QVariant &)> setter; // null: the Q_PROPERTY named key
         std::function<QVariant(const QObject &)> getter; // null: the Q_PROPERTY named key
         std::function<QVariant()> defaultNow; // a default taken at the moment of use
-        std::function<bool(const QObject &)> readCondition; // the key is applied only while it holds
+        std::function<bool(const QObject &)> readCondition; // the key is read only while it holds
+        std::function<bool(const QObject &)> writeCondition; // the key is written only while it holds
         bool written = true;
         bool read = true;
 
@@ -82,6 +83,19 @@ public:
             Entry e = *this;
             e.readCondition = [f](const QObject &o) { return bool(f(static_cast<const C &>(o))); };
             return e;
+        }
+        template<class C, class F>
+        Entry writeWhen(F f) const
+        {
+            Entry e = *this;
+            e.writeCondition = [f](const QObject &o) { return bool(f(static_cast<const C &>(o))); };
+            return e;
+        }
+        // Read and written only while the condition holds (a list's keys while it has items).
+        template<class C, class F>
+        Entry when(F f) const
+        {
+            return readWhen<C>(f).template writeWhen<C>(f);
         }
         Entry defaultAt(std::function<QVariant()> f) const;
         // Saved but never read back (or the reverse): for keys a control carries only one way.

@@ -246,6 +246,27 @@ struct DataGrid::Private
         Q_EMIT q->RowColChange();
     }
 
+    void reportMouseUp(const QMouseEvent *event, const QWidget *from)
+    {
+        short button = 0;
+        switch (event->button()) {
+        case Qt::LeftButton:
+            button = 1;
+            break;
+        case Qt::RightButton:
+            button = 2;
+            break;
+        case Qt::MiddleButton:
+            button = 4;
+            break;
+        default:
+            break;
+        }
+        const QPoint p = from->mapTo(q, event->position().toPoint());
+        Q_EMIT q->MouseUp(button, shiftMask(event->modifiers()), float(twips::fromPixelsX(p.x(), q)),
+            float(twips::fromPixelsY(p.y(), q)));
+    }
+
     void headerPressed(int column)
     {
         const bool extend = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) && selAnchor >= 0;
@@ -289,6 +310,7 @@ DataGrid::DataGrid(QWidget *parent)
     horizontalHeader()->setHighlightSections(true);
 
     // Qt's own header handling selects the columns on screen; these keep the range the grid reports.
+    horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int c) { d->headerPressed(c); });
     connect(horizontalHeader(), &QHeaderView::sectionEntered, this, [this](int c) { d->headerEntered(c); });
     connect(d->model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { d->saveLayout(); });
@@ -430,6 +452,35 @@ void DataGrid::setLeftCol(int col)
     horizontalScrollBar()->setValue(before);
 }
 
+void DataGrid::updateGeometries()
+{
+    // The horizontal range reaches the last visible column, so that any column can stand at the left;
+    // the base class would clamp the position to the columns that fill the view.
+    QScrollBar *bar = horizontalScrollBar();
+    const int left = bar->value();
+    QTableView::updateGeometries();
+    const QHeaderView *header = horizontalHeader();
+    const int shown = header->count() - header->hiddenSectionCount();
+    if (shown > 0 && bar->maximum() < shown - 1)
+        bar->setRange(0, shown - 1);
+    if (bar->value() != left && left <= bar->maximum())
+        bar->setValue(left);
+}
+
+void DataGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    // At the end of the range the base class lines the last column up with the right edge; here the
+    // position always names the column at the left edge.
+    if (dx != 0 && horizontalScrollMode() == QAbstractItemView::ScrollPerItem) {
+        QHeaderView *header = horizontalHeader();
+        const int before = header->offset();
+        header->setOffsetToSectionPosition(horizontalScrollBar()->value());
+        if (header->offset() != before)
+            viewport()->update();
+    }
+}
+
 int DataGrid::VisibleCols() const
 {
     const int left = LeftCol();
@@ -507,27 +558,30 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
     }
 }
 
+void DataGrid::mousePressEvent(QMouseEvent *event)
+{
+    // The right button opens the window's menu on release; it must not move the current cell or drop the
+    // columns just selected for a command of that menu.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
 void DataGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    QTableView::mouseReleaseEvent(event);
-    short button = 0;
-    switch (event->button()) {
-    case Qt::LeftButton:
-        button = 1;
-        break;
-    case Qt::RightButton:
-        button = 2;
-        break;
-    case Qt::MiddleButton:
-        button = 4;
-        break;
-    default:
-        break;
-    }
-    // Positions in the viewport are the grid's own less the column header above them.
-    const QPoint p = viewport()->mapTo(this, event->position().toPoint());
-    Q_EMIT MouseUp(button, shiftMask(event->modifiers()), float(twips::fromPixelsX(p.x(), this)),
-        float(twips::fromPixelsY(p.y(), this)));
+    if (event->button() != Qt::RightButton)
+        QTableView::mouseReleaseEvent(event);
+    d->reportMouseUp(event, viewport());
+}
+
+bool DataGrid::eventFilter(QObject *watched, QEvent *event)
+{
+    // A release over the column headers is a release over the grid as well.
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease)
+        d->reportMouseUp(static_cast<QMouseEvent *>(event), horizontalHeader()->viewport());
+    return QTableView::eventFilter(watched, event);
 }
 
 void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -77,8 +77,9 @@ public:
     void clearColumnSelection();
 
     // The left-most column in view (-1 without visible columns). setLeftCol scrolls so that `col` is at the
-    // left edge, as far as the scroll range allows (near the right end fewer columns remain to scroll, so
-    // LeftCol read back may be smaller); a hidden column scrolls to the next visible one.
+    // left edge; every visible column can be scrolled there, even when the columns after it leave room to
+    // spare (as a sort column chosen by Order is brought to the left); a hidden column scrolls to the next
+    // visible one.
     int LeftCol() const;
     void setLeftCol(int col);
     // Columns wholly or partly in view.
@@ -106,16 +107,21 @@ Q_SIGNALS:
     // A grid error (a cell that cannot be read). Response starts at 1; leave it to have the grid report the
     // error through vq::reportError, set it to 0 to suppress that.
     void Error(short DataError, short &Response);
-    // The mouse button was released over the grid (Button 1 left, 2 right, 4 middle; Shift 1 shift, 2 ctrl,
-    // 4 alt; X and Y in twips from the grid's top-left corner), after the grid has handled it.
+    // The mouse button was released over the grid, its cells or its column headers (Button 1 left, 2 right,
+    // 4 middle; Shift 1 shift, 2 ctrl, 4 alt; X and Y in twips from the grid's top-left corner), after the
+    // grid has handled it. The right button leaves the current cell and the column selection as they are.
     void MouseUp(short Button, short Shift, float X, float Y);
 
 protected:
     void focusInEvent(QFocusEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
+    void updateGeometries() override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     friend class DataGridColumn;

@@ -93,6 +93,8 @@ DTPicker::DTPicker(QWidget *parent)
 {
     d->field = new QLineEdit(this);
     d->field->setObjectName(QStringLiteral("field"));
+    // The date changes through the calendar or the host; the field shows it.
+    d->field->setReadOnly(true);
     d->field->installEventFilter(this);
     setFocusProxy(d->field);
 
@@ -237,49 +239,14 @@ void DTPicker::showValue()
     d->field->setText(d->value.isValid() ? dateToText(d->value) : QString());
 }
 
-void DTPicker::takeTypedText()
-{
-    if (!d->field->isModified())
-        return;
-    const QString typed = d->field->text().trimmed();
-    if (typed.isEmpty() || !isDate(typed)) {
-        showValue();
-        return;
-    }
-    try {
-        setValue(typed);
-    } catch (const Error &) {
-        showValue();
-    }
-}
-
 bool DTPicker::handleFieldKey(QKeyEvent *event)
 {
     const bool alt = event->modifiers() & Qt::AltModifier;
-    switch (event->key()) {
-    case Qt::Key_F4:
+    if (event->key() == Qt::Key_F4 || (event->key() == Qt::Key_Down && alt)) {
         dropDown();
         return true;
-    case Qt::Key_Down:
-    case Qt::Key_Up:
-        if (alt) {
-            if (event->key() == Qt::Key_Down)
-                dropDown();
-            return true;
-        }
-        if (d->value.isValid()) {
-            const QDateTime next = d->value.addDays(event->key() == Qt::Key_Down ? 1 : -1);
-            if (next.date() >= minimumDate() && next.date() <= maximumDate())
-                setValue(next);
-        }
-        return true;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        takeTypedText();
-        return false;
-    default:
-        return false;
     }
+    return false;
 }
 
 bool DTPicker::eventFilter(QObject *watched, QEvent *event)
@@ -297,11 +264,8 @@ bool DTPicker::eventFilter(QObject *watched, QEvent *event)
         case QEvent::FocusOut: {
             const QWidget *now = QApplication::focusWidget();
             const bool stays = now && (now == d->field || now == d->button || d->popup->isAncestorOf(now));
-            if (!stays && isFocusFromElsewhere(static_cast<QFocusEvent *>(event)->reason())) {
+            if (!stays && isFocusFromElsewhere(static_cast<QFocusEvent *>(event)->reason()))
                 d->focusInside = false;
-                if (watched == d->field)
-                    takeTypedText();
-            }
             break;
         }
         case QEvent::KeyPress:

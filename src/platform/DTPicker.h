@@ -20,8 +20,7 @@ namespace vq {
 //
 // The calendar opens on a click on the drop-down button, on F4 and on Alt+Down in the field; it closes on
 // a pick (click or ENTER), on Escape, F4 or Alt+Up, and on a click outside it. Every closing raises CloseUp,
-// after a picked date has become Value. Up and Down in the field step the date by a day; a date typed into
-// the field is taken when ENTER is pressed or the field is left (a text that is no date is put back).
+// after a picked date has become Value. The field itself only shows the date.
 //
 // TabStop false keeps the picker out of the tab order; a click or setFocus still gives it the focus.
 class DTPicker : public QWidget
@@ -79,7 +78,6 @@ protected:
 private:
     void showValue();
     void pick(const QDate &date);
-    void takeTypedText();
     bool handleFieldKey(QKeyEvent *event);
 
     struct Private;

@@ -3,6 +3,7 @@
 #include "frame/ControlFactory.h"
 #include "frame/MemoryPropertyBag.h"
 #include "platform/Twips.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -10,7 +11,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
 
 #include <gtest/gtest.h>
 
@@ -68,9 +68,6 @@ TEST(CommandButtonKinds, EachKindIsItsOwnClassWithItsCaptionPicturesAndMembers)
         auto *command1 = object->findChild<QPushButton *>("Command1");
         ASSERT_NE(command1, nullptr);
         EXPECT_EQ(command1->icon().pixmap(15, 15).size(), QSize(15, 15));
-        const vq::ClassTable::ClassInfo *info = vq::ClassTable::find(QString::fromLatin1(k.name));
-        ASSERT_NE(info, nullptr);
-        EXPECT_EQ(vq::CommandButton::toolboxPicture(info->toolboxBitmap).size(), QSize(16, 15));
 
         auto *frame1 = object->findChild<QFrame *>("Frame1");
         ASSERT_NE(frame1, nullptr);
@@ -140,20 +137,6 @@ TEST(CommandButtonPersistence, SavingWritesCaptionThenEnabledAndEveryCaptionSurv
     EXPECT_FALSE(loaded->property("Enabled").toBool());
 }
 
-TEST(CommandButtonProperties, SettersNotifyTheHostEvenWithTheSameValue)
-{
-    auto ok = create("VqOKButton");
-    QSignalSpy spy(ok.get(), SIGNAL(propertyChanged(QString)));
-    ok->setProperty("Caption", "&OK");
-    ok->setProperty("Enabled", true);
-    ok->setProperty("Enabled", false);
-    ASSERT_EQ(spy.size(), 3);
-    EXPECT_EQ(spy.at(0).at(0).toString(), "Caption");
-    EXPECT_EQ(spy.at(2).at(0).toString(), "Enabled");
-    EXPECT_EQ(ok->findChild<QPushButton *>("Command1")->text(), "&OK");
-    EXPECT_FALSE(qobject_cast<QWidget *>(ok.get())->isEnabled());
-}
-
 TEST(CommandButtonProperties, ResizingLeavesTheButtonAtItsDesignPlace)
 {
     auto view = create("VqViewButton");
@@ -167,24 +150,23 @@ TEST(CommandButtonProperties, ResizingLeavesTheButtonAtItsDesignPlace)
 
 namespace {
 
-// A form with a field, the button under test and another field, shown and active.
+// The button on a shown, active form (or dialog) between two plain fields.
 class ButtonForm : public ::testing::Test
 {
 protected:
-    void make(const char *name)
+    void make(const char *name, vq::test::Form::Host host = vq::test::Form::Host::Window)
     {
-        form = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(form.get());
-        before = new QLineEdit(form.get());
-        button = vq::CreateControl(QString::fromLatin1(name), form.get());
-        button->setFixedSize(button->size());
-        after = new QLineEdit(form.get());
-        layout->addWidget(before);
-        layout->addWidget(button);
-        layout->addWidget(after);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        form = std::make_unique<vq::test::Form>(
+            [name](QWidget *parent) {
+                vq::Control *c = vq::CreateControl(QString::fromLatin1(name), parent);
+                c->setFixedSize(c->size());
+                return c;
+            },
+            host);
+        ASSERT_TRUE(form->isActive());
+        before = form->before;
+        after = form->after;
+        button = static_cast<vq::Control *>(form->widget);
         command1 = button->findChild<QPushButton *>("Command1");
         frame1 = button->findChild<QFrame *>("Frame1");
         ASSERT_NE(command1, nullptr);
@@ -197,7 +179,7 @@ protected:
         QCoreApplication::processEvents();
     }
 
-    std::unique_ptr<QWidget> form;
+    std::unique_ptr<vq::test::Form> form;
     QLineEdit *before = nullptr;
     QLineEdit *after = nullptr;
     vq::Control *button = nullptr;
@@ -268,4 +250,15 @@ TEST_F(ButtonForm, ADisabledButtonTakesNoInputButCommand1KeepsItsOwnFlag)
     button->setProperty("Enabled", true);
     QTest::mouseClick(command1, Qt::LeftButton);
     EXPECT_EQ(clicks.size(), 1);
+}
+
+TEST_F(ButtonForm, InADialogEnterElsewhereNeverPressesTheButton)
+{
+    // A dialog without a default button of its own: Qt would make the first auto-default button the default.
+    make("VqSaveButton", vq::test::Form::Host::Dialog);
+    QSignalSpy clicks(button, SIGNAL(Click()));
+    vq::test::Form::focus(before);
+    QTest::keyClick(before, Qt::Key_Return);
+    EXPECT_EQ(clicks.size(), 0);
+    EXPECT_FALSE(command1->isDefault());
 }

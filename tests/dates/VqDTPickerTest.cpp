@@ -98,7 +98,8 @@ TEST(VqDTPickerKeys, EnterAndDownMoveOnUpMovesBackAndADialogsDefaultButtonStaysU
 
 TEST_F(DateForm, F4OpensTheCalendarAndClosingItFillsTheFieldAndReturnsTheFocus)
 {
-    picker->setValue(day(2001, 4, 18));
+    // A time of day survives the pick and is written after the date.
+    picker->setValue(QDateTime(QDate(2001, 4, 18), QTime(9, 30), Qt::UTC));
     enter();
     QTest::keyClicks(text1, "0");
     openCalendar();
@@ -106,9 +107,11 @@ TEST_F(DateForm, F4OpensTheCalendarAndClosingItFillsTheFieldAndReturnsTheFocus)
     ASSERT_TRUE(vq::test::clickCalendarDay(picker->calendar(), 9));
     EXPECT_EQ(focused(), text1);
     EXPECT_FALSE(picker->TabStop());
-    EXPECT_EQ(text1->text(), "4/9/2001");
+    EXPECT_EQ(text1->text(), "4/9/2001 9:30:00 AM");
+    EXPECT_EQ(date->Value(), QDateTime(QDate(2001, 4, 9), QTime(9, 30), Qt::UTC));
 
     // Closed with Escape, the field still takes the picker's date; picked with keys, the next day.
+    picker->setValue(QDate(2001, 4, 9));
     text1->setText("12");
     openCalendar();
     QTest::keyClick(focused(), Qt::Key_Escape);

@@ -62,11 +62,8 @@ TEST(EntryControl, FocusInsideTheControlIsOneEntryAndOneLeave)
     QTimer::singleShot(0, &menu, [&menu] { menu.close(); });
     menu.exec(control->mapToGlobal(QPoint(5, 5)));
     QWidget other;
-    other.show();
-    QApplication::setActiveWindow(&other);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    QApplication::setActiveWindow(form.window.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.window.get()));
+    ASSERT_TRUE(vq::test::showActive(&other));
+    ASSERT_TRUE(vq::test::showActive(form.window.get()));
     EXPECT_EQ(control->events, (QStringList {"enter 1"}));
 
     form.focus(form.after);

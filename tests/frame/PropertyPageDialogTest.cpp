@@ -2,6 +2,7 @@
 #include "frame/ClassTable.h"
 #include "frame/PropertyPage.h"
 #include "platform/Error.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -68,9 +69,7 @@ protected:
         dialog = std::make_unique<vq::PropertyPageDialog>(QList<QObject *> {first.get(), second.get()});
         page = new CaptionPage;
         dialog->addPage(page);
-        dialog->show();
-        QApplication::setActiveWindow(dialog.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        ASSERT_TRUE(vq::test::showActive(dialog.get()));
     }
 
     void typeIntoPage(const QString &text)
@@ -127,9 +126,7 @@ TEST_F(PageHost, CancelAndEscapeCloseWithoutApplying)
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
 
-    dialog->show();
-    QApplication::setActiveWindow(dialog.get());
-    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    ASSERT_TRUE(vq::test::showActive(dialog.get()));
     page->field->setFocus();
     QTest::keyClick(page->field, Qt::Key_Escape);
     EXPECT_FALSE(dialog->isVisible());

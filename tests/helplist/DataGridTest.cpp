@@ -228,16 +228,28 @@ TEST_F(GridTest, HeaderClicksSelectColumnsAndShiftClickExtends)
     EXPECT_EQ(grid.SelStartCol(), -1);
 }
 
-TEST_F(GridTest, RightButtonReleaseIsReportedWithTheButton)
+TEST_F(GridTest, RightButtonIsReportedAndKeepsTheSelectionForTheMenu)
 {
     open(10);
+    clickHeader(3);
     QSignalSpy ups(&grid, &DataGrid::MouseUp);
+    QSignalSpy moves(&grid, &DataGrid::RowColChange);
     QTest::mouseClick(grid.viewport(), Qt::RightButton, Qt::ShiftModifier, cellCenter(2, 1));
     ASSERT_EQ(ups.count(), 1);
     EXPECT_EQ(ups.at(0).at(0).value<short>(), 2);
     EXPECT_EQ(ups.at(0).at(1).value<short>(), 1);
     EXPECT_GT(ups.at(0).at(3).toFloat(), float(grid.horizontalHeader()->height() * 15 - 1))
         << "Y counts from the grid's top, above the header";
+    EXPECT_EQ(moves.count(), 0) << "the right button does not move the current cell";
+    EXPECT_EQ(grid.Row(), 0);
+    EXPECT_EQ(grid.SelStartCol(), 3) << "the columns chosen for the menu stay selected";
+
+    // Over the column headers too.
+    QTest::mouseClick(grid.horizontalHeader()->viewport(), Qt::RightButton, Qt::NoModifier, headerCenter(1));
+    ASSERT_EQ(ups.count(), 2);
+    EXPECT_EQ(ups.at(1).at(0).value<short>(), 2);
+    EXPECT_LT(ups.at(1).at(3).toFloat(), float(grid.horizontalHeader()->height() * 15));
+    EXPECT_EQ(grid.SelStartCol(), 3);
 }
 
 TEST_F(GridTest, ColumnWidthsAreTwipsAndSurviveHiding)
@@ -293,12 +305,11 @@ TEST_F(GridTest, LeftColScrollsAndVisibleColsCountsWhatIsInView)
     EXPECT_EQ(grid.columnViewportPosition(1), 0);
     EXPECT_EQ(grid.VisibleCols(), inView());
 
-    // Near the right end the scroll range ends: the last column cannot be brought to the left edge.
+    // The last column too can be brought to the left edge, with room to spare after it.
     grid.setLeftCol(4);
-    const int left = grid.LeftCol();
-    EXPECT_LT(left, 4);
-    EXPECT_LE(grid.columnViewportPosition(left), 0);
-    EXPECT_GT(grid.columnViewportPosition(left) + grid.columnWidth(left), 0) << "the column at the left edge";
+    EXPECT_EQ(grid.LeftCol(), 4);
+    EXPECT_EQ(grid.columnViewportPosition(4), 0);
+    EXPECT_EQ(grid.VisibleCols(), 1);
 
     // A hidden column scrolls to the next visible one.
     grid.setLeftCol(0);

@@ -1,6 +1,5 @@
 #include "platform/DTPicker.h"
 #include "platform/Error.h"
-#include "support/CalendarClicks.h"
 #include "support/Errors.h"
 #include "support/Forms.h"
 
@@ -91,17 +90,6 @@ TEST_F(PickerForm, TheCalendarOpensOnF4AltDownAndAClickAndEveryClosingRaisesClos
     EXPECT_TRUE(QTest::qWaitFor([&] { return !picker->isDroppedDown(); }, 5000));
     EXPECT_EQ(closeUps.count(), 4);
     EXPECT_EQ(picker->Value(), at(2001, 4, 18, 9, 30));
-}
-
-TEST_F(PickerForm, APickedDateIsValueByCloseUpAndKeepsTheTimeOfDay)
-{
-    QVariant atCloseUp;
-    QObject::connect(picker, &vq::DTPicker::CloseUp, [&] { atCloseUp = picker->Value(); });
-    QTest::keyClick(field, Qt::Key_F4);
-    ASSERT_TRUE(vq::test::clickCalendarDay(picker->calendar(), 9));
-    EXPECT_FALSE(picker->isDroppedDown());
-    EXPECT_EQ(atCloseUp, at(2001, 4, 9, 9, 30));
-    EXPECT_EQ(QApplication::focusWidget(), field);
 }
 
 TEST_F(PickerForm, TabStopDecidesTheTabOrderAndGotFocusMeansFromOutside)

@@ -13,19 +13,30 @@
 
 namespace vq::test {
 
+// Shows a window and makes it the active one, as a user's click would; false when it did not become active.
+inline bool showActive(QWidget *window)
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    return QTest::qWaitForWindowActive(window);
+}
+
 // A host's form, shown and active: a plain field "before", the widget under test, and a plain field
 // "after", in that tab order. Make it with the control's constructor, e.g.
 //   vq::test::Form form([](QWidget *parent) { return vq::CreateControl("VqTextBox", parent); });
 //   ASSERT_TRUE(form.isActive());
-// A Form made as a QDialog (asDialog) also carries a default push button "Save" that counts its clicks,
-// the button Qt would press on ENTER.
+// As a dialog host, the form is a QDialog, where Qt presses the default push button on ENTER (and makes
+// the first auto-default push button the default when none is set); Host::DialogWithDefaultButton adds a
+// default push button "Save" that counts its clicks.
 class Form
 {
 public:
+    enum class Host { Window, Dialog, DialogWithDefaultButton };
+
     template<class MakeWidget>
-    explicit Form(MakeWidget make, bool asDialog = false)
+    explicit Form(MakeWidget make, Host host = Host::Window)
     {
-        if (asDialog)
+        if (host != Host::Window)
             window.reset(dialog = new QDialog);
         else
             window = std::make_unique<QWidget>();
@@ -38,17 +49,21 @@ public:
         after = new QLineEdit(window.get());
         after->setObjectName(QStringLiteral("after"));
         layout->addWidget(after);
-        if (asDialog) {
+        if (host == Host::DialogWithDefaultButton) {
             save = new QPushButton(QStringLiteral("Save"), window.get());
             save->setObjectName(QStringLiteral("save"));
             save->setDefault(true);
             QObject::connect(save, &QPushButton::clicked, [this] { ++saveClicks; });
             layout->addWidget(save);
         }
-        window->show();
-        QApplication::setActiveWindow(window.get());
-        active = QTest::qWaitForWindowActive(window.get());
+        active = showActive(window.get());
     }
+
+    // asDialog: a dialog host with its own default button (Host::DialogWithDefaultButton).
+    template<class MakeWidget>
+    Form(MakeWidget make, bool asDialog)
+        : Form(make, asDialog ? Host::DialogWithDefaultButton : Host::Window)
+    { }
 
     bool isActive() const { return active; }
 

@@ -6,6 +6,7 @@ resources. Each drawing is pixel art, one character a pixel, from the 16-colour 
 
   button pictures   src/buttons/pictures/<Class>.png        15 x 15, 16 colours (palette, '.' clear)
   toolbox pictures  src/buttons/pictures/toolbox/<n>.png    16 x 15, 24-bit colour (30005: 8-bit palette)
+                    src/frame/pictures/toolbox/<n>.png      the other controls', same form
   About pictures    src/frame/pictures/about-<kind>.png     16 x 16 (text: 16 colours, others 24-bit)
 """
 import os
@@ -251,6 +252,96 @@ def toolbox(glyph):
     return ["".join(r) for r in canvas]
 
 
+FRAME_TOOLBOX = os.path.join(FRAME, "toolbox")
+
+# Toolbox pictures of the controls outside the button family, kept with the class table: number, drawing.
+OTHER_TOOLBOX = {
+    "VqTextBox": (30019, """
+...........
+kkkkkkkkkkk
+kwwwwwwwwwk
+kwwwwwwwkwk
+kwbbwbwwkwk
+kbwbwbbwkwk
+kbbbwbwbkwk
+kbwbwbbwkwk
+kwwwwwwwkwk
+kwwwwwwwwwk
+kkkkkkkkkkk"""),
+    "VqListBox": (30018, """
+kkkkkkkkkkk
+kwwwwwwwksk
+kwkkkkwwksk
+kbbbbbbbkdk
+kbwwwwbbksk
+kwwwwwwwksk
+kwkkkkkwksk
+kwwwwwwwkdk
+kwkkkwwwksk
+kwwwwwwwksk
+kkkkkkkkkkk"""),
+    "VqComboBox": (30017, """
+...........
+...........
+...........
+kkkkkkkkkkk
+kwwwwwwksdk
+kwkkkkwkkkk
+kwwwwwwksks
+kkkkkkkkkkk
+...........
+...........
+..........."""),
+    "VqPortableListBox": (30016, """
+kkkkkkkkkkk
+kwwwwwwksdk
+kwkkkkwkkkk
+kkkkkkkkkkk
+kwwwwwwwwwk
+kbbbbbbbbbk
+kwwwwwwwwwk
+kwkkkkkwwwk
+kwwwwwwwwwk
+kwkkkwwwwwk
+kkkkkkkkkkk"""),
+    "VqHierarchyCombo": (30015, """
+yyy........
+ykkkkk.....
+yyy........
+.d.........
+.ddyyy.....
+.d.ykkkkk..
+.d.yyy.....
+.d.........
+.ddyyy.....
+...ykkkkk..
+...yyy....."""),
+    "VqHelpList": (30002, """
+...kkkk....
+..kwwwwk...
+.kwwccwwk..
+.kwcwwwwk..
+.kwwwwwwk..
+.kwwwwwwk..
+..kwwwwk...
+...kkkkkk..
+.......kkk.
+........kkk
+.........k."""),
+    "VqDTPicker": (30001, """
+kkkkkkkkkkk
+krrrrrrrrrk
+krrrrrrrrrk
+kwwwwwwwwwk
+kwkwkwkwkwk
+kwwwwwwwwwk
+kwkwkwkwkwk
+kwwwwwwwwwk
+kwkwkwbbkwk
+kwwwwwwwwwk
+kkkkkkkkkkk"""),
+}
+
 ABOUT = {
     "text": ("pal16", """
 ................
@@ -332,6 +423,11 @@ def main():
         png(os.path.join(HERE, name + ".png"), 15, 15, place(glyph, 15, 15, 2, 2, "."), "pal16")
         png(os.path.join(HERE, "toolbox", "%d.png" % number), 16, 15, toolbox(glyph),
             "pal8" if number == 30005 else "rgb")
+    os.makedirs(FRAME_TOOLBOX, exist_ok=True)
+    for name, (number, art) in OTHER_TOOLBOX.items():
+        glyph = rows(art)
+        assert len(glyph) == 11 and all(len(l) == 11 for l in glyph), name
+        png(os.path.join(FRAME_TOOLBOX, "%d.png" % number), 16, 15, toolbox(glyph), "rgb")
     for kind, (mode, art) in ABOUT.items():
         picture = rows(art)
         assert len(picture) == 16 and all(len(l) == 16 for l in picture), kind
