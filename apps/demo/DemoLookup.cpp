@@ -136,7 +136,7 @@ bool DemoLookup::renderSearch(frmVqHelpList *window, const QString &file)
 {
     auto *txtItem = window->findChild<QLineEdit *>(QStringLiteral("txtItem"));
     txtItem->setFocus();
-    for (const QChar c : QStringLiteral("bak")) {
+    for (const QChar c : QStringLiteral("Bak")) {
         QKeyEvent press(QEvent::KeyPress, QChar(c.toUpper()).unicode(), Qt::NoModifier, QString(c));
         QCoreApplication::sendEvent(txtItem, &press);
     }

@@ -32,7 +32,7 @@ public:
     // Opens the lookup; `whileOpen` (for pictures of it) runs inside it once it is shown.
     void lookUp(const std::function<void(frmVqHelpList *)> &whileOpen = {});
 
-    // Types "bak" into the open lookup's search field as a user would, renders the window to a PNG file
+    // Types "Bak" into the open lookup's search field as a user would, renders the window to a PNG file
     // and closes it without a pick; returns whether the file was written.
     static bool renderSearch(frmVqHelpList *window, const QString &file);
 

@@ -27,7 +27,7 @@ int main(int argc, char **argv)
         QStringLiteral("FILE"));
     parser.addOption(pages);
     QCommandLineOption lookupShot(QStringLiteral("screenshot-lookup"),
-        QStringLiteral("Open the customer lookup (F1 on Name), search for \"bak\", render it to a PNG file "
+        QStringLiteral("Open the customer lookup (F1 on Name), search for \"Bak\", render it to a PNG file "
                        "and exit."),
         QStringLiteral("FILE"));
     parser.addOption(lookupShot);

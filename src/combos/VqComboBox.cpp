@@ -119,8 +119,10 @@ void VqComboBox::focusLeft()
     QLabel *image1 = focusMarker();
     const vq::combos::LeaveOutcome out =
         vq::combos::leaveEntry(d->combo1->currentText(), d->validateData, d->items());
-    if (out.text != d->combo1->currentText())
+    if (out.text != d->combo1->currentText()) {
         d->combo1->setEditText(out.text);
+        Q_EMIT Change();
+    }
     image1->hide();
     if (!out.refused)
         return;
@@ -249,15 +251,7 @@ void VqComboBox::ReadProperties(vq::PropertyBag &bag)
 
 void VqComboBox::Resize()
 {
-    QLabel *image1 = focusMarker();
-    // Each step may be refused (a control too narrow for its field); the next step still runs.
-    try {
-        vq::twips::setWidth(d->combo1, widthTwips() - (50 + vq::twips::geometry(image1).width()));
-    } catch (const vq::Error &) { }
-    try {
-        const QRect field = vq::twips::geometry(d->combo1);
-        vq::twips::setLeft(image1, field.x() + field.width() + 20);
-    } catch (const vq::Error &) { }
+    layOutBesideMarker(d->combo1);
 }
 
 void VqComboBox::paintEvent(QPaintEvent *event)

@@ -63,7 +63,8 @@ public:
     const vq::PropertyTable &propertyTable() const override;
 
 Q_SIGNALS:
-    // The user changed the entry's text by typing, deleting or pasting, or the host set Text.
+    // The entry's text changed: typed, deleted or pasted by the user, set by the host, or trimmed on leaving
+    // (an item picked from the list raises Click instead).
     void Change();
     // The user picked an item from the list.
     void Click();

@@ -1,5 +1,6 @@
 #include "combos/VqComboGeneral.h"
 
+#include "frame/Boolean.h"
 #include "frame/ClassTable.h"
 #include "platform/Twips.h"
 
@@ -22,13 +23,14 @@ W *place(W *widget, const char *name, int left, int top, int width, int height)
     return widget;
 }
 
-// A flag read by name counts as set only when it is true: a Qt bool true, or the 16-bit true (-1).
-bool isTrue(const QVariant &value)
+// A flag read by name counts as set only when it is true: a Qt bool true, or the 16-bit true.
+bool isSet(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
     bool ok = false;
-    return value.toInt(&ok) == -1 && ok;
+    const int n = value.toInt(&ok);
+    return ok && n == vq::BooleanTrue;
 }
 
 } // namespace
@@ -73,8 +75,8 @@ VqComboGeneral::~VqComboGeneral() = default;
 
 void VqComboGeneral::SelectionChanged()
 {
-    d->chkValidateData->setChecked(isTrue(readProperty("ValidateData")));
-    d->chkEmptyCheck->setChecked(isTrue(readProperty("EmptyCheck")));
+    d->chkValidateData->setChecked(isSet(readProperty("ValidateData")));
+    d->chkEmptyCheck->setChecked(isSet(readProperty("EmptyCheck")));
 }
 
 void VqComboGeneral::ApplyChanges()

@@ -175,6 +175,18 @@ void EntryControl::moveFocus(bool forward)
     SendKeys(forward ? QStringLiteral("{TAB}") : QStringLiteral("+{TAB}"));
 }
 
+void EntryControl::layOutBesideMarker(QWidget *field)
+{
+    try {
+        twips::setWidth(field, widthTwips() - (50 + twips::geometry(d->marker).width()));
+    } catch (const Error &) { }
+    try {
+        const QRect placed = twips::geometry(field);
+        twips::setLeft(d->marker, placed.x() + placed.width() + 20);
+    } catch (const Error &) { }
+    d->marker->update();
+}
+
 void EntryControl::deliver(QWidget *to, QEvent *event)
 {
     const QScopedValueRollback delivering(d->delivering, true);

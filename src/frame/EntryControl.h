@@ -102,6 +102,10 @@ protected:
 
     // Queues {TAB} (forward) or +{TAB} for the focused widget.
     static void moveFocus(bool forward);
+    // The layout of a field with the marker to its right: the field as wide as the control less 50 twips
+    // and the marker's width, the marker 20 twips right of the field. A step the widget refuses (a control
+    // too narrow for its field) leaves that widget as it was, and the next step still runs.
+    void layOutBesideMarker(QWidget *field);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
     // ENTER has done its work in the entry (it moves on); it goes no further, so that a QDialog host does

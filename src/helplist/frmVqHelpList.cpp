@@ -273,7 +273,7 @@ void frmVqHelpList::resetToDesign()
     d->txtFilter->clear();
     d->picFilter->hide();
     d->lblFilter->clear();
-    d->lblFetched->setText(fetchedCaption(0));
+    setFetchedCaption(fetchedCaption(0));
     d->sortField = 0;
     d->filterText.clear();
     ignoringFailure([this] { d->recordset()->Close(); });
@@ -288,8 +288,7 @@ frmVqHelpList *frmVqHelpList::Load()
             QStringLiteral("The lookup window is already open; it cannot be loaded again until it closes"));
     Screen::setMousePointer(Screen::Hourglass);
     window->resetToDesign();
-    modGeneral::SetPickedValue(1, QString());
-    window->d->sortField = 0;
+    modGeneral::SetPickedValue(1, QString()); // only Value: the others keep the previous pick
     Screen::setMousePointer(Screen::Arrow);
     return window;
 }
@@ -377,7 +376,16 @@ QMenu *frmVqHelpList::mnuPopup() const
 
 void frmVqHelpList::showFetchedCount()
 {
-    d->lblFetched->setText(fetchedCaption(d->recordset()->RecordCount()));
+    setFetchedCaption(fetchedCaption(d->recordset()->RecordCount()));
+}
+
+void frmVqHelpList::setFetchedCaption(const QString &caption)
+{
+    d->lblFetched->setText(caption);
+    // The design width holds a count of a few digits; a larger count widens the label rather than losing
+    // its last characters (the buttons stand well to the right).
+    d->lblFetched->resize(qMax(twips::toPixelsX(825, d->lblFetched), d->lblFetched->sizeHint().width()),
+        d->lblFetched->height());
 }
 
 void frmVqHelpList::AdjustColumnWidths()

@@ -101,6 +101,7 @@ private:
     bool onTxtItemKeyDown(QKeyEvent *event);
     bool onTxtFilterKey(QKeyEvent *event);
     void showFetchedCount();
+    void setFetchedCaption(const QString &caption);
     void ensureActive();
     QPoint currentCellPosition() const;
 

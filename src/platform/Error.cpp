@@ -31,6 +31,8 @@ QString Error::standardDescription(int number)
         return QStringLiteral("Invalid use of Null");
     case InvalidPropertyValue:
         return QStringLiteral("Invalid property value");
+    case InvalidPropertyArrayIndex:
+        return QStringLiteral("Invalid property array index");
     case NoSuchControlArrayElement:
         return QStringLiteral("Control array element doesn't exist");
     case PropertyNotSupported:

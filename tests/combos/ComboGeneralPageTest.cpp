@@ -1,11 +1,9 @@
 #include "combos/VqComboBox.h"
 #include "frame/ClassTable.h"
 #include "frame/PropertyPage.h"
-#include "platform/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -48,30 +46,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(ComboPage, ShowsTheDataSourceFieldsAndTheTwoFlagsInItsFrame)
-{
-    EXPECT_EQ(page->windowTitle(), "General");
-    EXPECT_NEAR(vq::twips::fromPixelsX(page->width()), 5925, 15);
-    EXPECT_NEAR(vq::twips::fromPixelsY(page->height()), 3495, 15);
-    EXPECT_EQ(validate->text(), "Validate Data");
-    EXPECT_EQ(empty->text(), "Empty Check");
-    EXPECT_EQ(page->findChild<QLabel *>("lblDSNName")->text(), "DSNName");
-    EXPECT_EQ(page->findChild<QLabel *>("Label1")->text(), "Ex. d:\\korData\\kor.dsn");
-    EXPECT_EQ(page->findChild<QLabel *>("lblQuery")->text(), "Query");
-    EXPECT_NEAR(vq::twips::geometry(empty).left(), 2250, 15);
-    EXPECT_NEAR(vq::twips::geometry(page->findChild<QPlainTextEdit *>("txtQuery")).height(), 945, 15);
-
-    // The tab order runs data source, query, then the two check boxes.
-    auto *dsn = page->findChild<QLineEdit *>("txtDSNName");
-    dsn->setFocus(Qt::TabFocusReason);
-    QStringList order {dsn->objectName()};
-    for (int i = 0; i < 3; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        order << QApplication::focusWidget()->objectName();
-    }
-    EXPECT_EQ(order, (QStringList {"txtDSNName", "txtQuery", "chkValidateData", "chkEmptyCheck"}));
-}
 
 TEST_F(ComboPage, ActsOnTheFirstSelectedComboOnly)
 {

@@ -1,6 +1,5 @@
 #include "combos/VqHierarchyCombo.h"
 #include "frame/ControlFactory.h"
-#include "frame/MemoryPropertyBag.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "support/Errors.h"
@@ -9,7 +8,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
-#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -141,27 +139,8 @@ TEST_F(HierarchyForm, AddFailuresReachTheCallerAndAddNothing)
     EXPECT_EQ(tree->topLevelItemCount(), 2);
 
     // A text in no node is accepted and shown.
-    QSignalSpy changes(combo, &vq::Control::propertyChanged);
     combo->setProperty("Text", "Nuts");
     EXPECT_EQ(txtcombo->currentText(), "Nuts");
-    EXPECT_EQ(changes.size(), 1);
-    EXPECT_EQ(changes.at(0).at(0).toString(), "Text");
-}
-
-TEST_F(HierarchyForm, SavingKeepsTheTextButNotTheTree)
-{
-    combo->setText("Pear");
-    vq::MemoryPropertyBag bag;
-    combo->WriteProperties(bag);
-
-    std::unique_ptr<vq::Control> loaded(vq::CreateControl("VqHierarchyCombo"));
-    loaded->ReadProperties(bag);
-    EXPECT_EQ(loaded->property("Text").toString(), "Pear");
-    EXPECT_EQ(loaded->findChild<vq::TreeView *>("treCombo")->Nodes().Count(), 0);
-
-    vq::MemoryPropertyBag empty;
-    loaded->ReadProperties(empty);
-    EXPECT_EQ(loaded->property("Text").toString(), "");
 }
 
 TEST_F(HierarchyForm, ResizeGivesFieldAndTreeTheWidthLessFiftyAndIgnoresARefusedWidth)

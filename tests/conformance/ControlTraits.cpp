@@ -3,9 +3,32 @@
 #include "frame/Control.h"
 
 #include <QDateTime>
+#include <QFont>
 #include <QMetaObject>
 
 namespace vq::test {
+
+namespace {
+ControlTraits listTraits(bool designMode)
+{
+    ControlTraits t;
+    t.prepare = [designMode](vq::Control &c) {
+        if (designMode) {
+            vq::AmbientProperties ambient;
+            ambient.UserMode = false;
+            c.setAmbientProperties(ambient);
+        }
+        for (const char *item : {"a", "b", "c"})
+            QMetaObject::invokeMethod(&c, "AddItem", Q_ARG(QString, QString::fromLatin1(item)));
+    };
+    t.samples = {{QStringLiteral("ListIndex"), 2}, {QStringLiteral("Selected0"), false},
+        {QStringLiteral("Text"), QStringLiteral("c")}, {QStringLiteral("List0"), QStringLiteral("first")}};
+    if (designMode)
+        t.samples.insert(QStringLiteral("Font"), QFont(QStringLiteral("Courier New"), 11));
+    t.defaultsNotKept = {QStringLiteral("ListIndex")};
+    return t;
+}
+} // namespace
 
 const ControlTraits &traitsOf(const QString &className)
 {
@@ -18,6 +41,12 @@ const ControlTraits &traitsOf(const QString &className)
             {.samples = {{QStringLiteral("MaxDate"), QDateTime(QDate(2001, 12, 31), QTime(0, 0), Qt::UTC)},
                  {QStringLiteral("MinDate"), QDateTime(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC)},
                  {QStringLiteral("Value"), QDateTime(QDate(2001, 4, 18), QTime(0, 0), Qt::UTC)}}}},
+        // The list controls save their item keys only while the list holds items, and the keys are
+        // applied in turn to one selection: the samples agree with one another and with the items, and
+        // an empty bag's ListIndex 0 is undone by its Selected0 false.
+        {QStringLiteral("VqListBox"), listTraits(false)},
+        // Loaded at design time, so that the fill (which would empty the list) does not run.
+        {QStringLiteral("VqPortableListBox"), listTraits(true)},
         // A saved ListIndex is applied only to a list that already has items.
         {QStringLiteral("VqComboBox"),
             {.prepare =

@@ -26,6 +26,9 @@ struct ControlTraits
     QVariantMap samples;
     // Interface properties whose setter is not called with their own value (one that acts, not stores).
     QStringList unsettable;
+    // Saved keys whose default, read from a bag without them, need not be what is written afterwards:
+    // keys read into widget state that later keys change again (a list's selection after its text).
+    QStringList defaultsNotKept;
 };
 
 // The traits of a class, empty for a class that needs none.

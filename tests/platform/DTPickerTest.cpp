@@ -47,6 +47,18 @@ TEST(DTPickerValue, TakesDatesAutomationDatesAndDateTextsWithinItsRange)
     }
 }
 
+TEST(DTPickerLife, DeletedWithItsCalendarOpen)
+{
+    auto *picker = new vq::DTPicker;
+    picker->show();
+    picker->dropDown();
+    ASSERT_TRUE(picker->isDroppedDown());
+    QSignalSpy destroyed(picker->calendar(), &QObject::destroyed);
+    delete picker;
+    EXPECT_EQ(destroyed.count(), 1);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+}
+
 class PickerForm : public ::testing::Test
 {
 protected:

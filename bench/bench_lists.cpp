@@ -1,0 +1,220 @@
+// The portable list against its baselines, on a 100,000-row query over an SQLite file data source:
+// RefreshData until the list holds every row beside the data layer's forward-only fetch of the same query
+// alone, and opening the drop-down until it has painted beside a list laid out item by item. Every figure
+// is printed beside a baseline measured in the same run.
+
+#include "data/Connection.h"
+#include "data/Fields.h"
+#include "data/Recordset.h"
+#include "lists/VqPortableListBox.h"
+#include "platform/Error.h"
+#include "platform/VariantText.h"
+
+#include <QAbstractScrollArea>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPaintEvent>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Rows = 100000;
+constexpr int Runs = 5;
+
+// Median of several runs, in milliseconds.
+double medianMillis(const std::function<double()> &run)
+{
+    std::vector<double> t;
+    for (int i = 0; i < Runs; ++i)
+        t.push_back(run());
+    std::sort(t.begin(), t.end());
+    return t[t.size() / 2];
+}
+
+double millisOf(const std::function<void()> &f)
+{
+    QElapsedTimer timer;
+    timer.start();
+    f();
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void row(const char *what, double value, const char *baselineName, double baseline, const char *goal)
+{
+    std::printf("%-52s %9.2f ms | %-40s %9.2f ms | ratio %5.2f | %s\n", what, value, baselineName, baseline,
+        value / baseline, goal);
+}
+
+void makeDatabase(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db,
+        "PRAGMA journal_mode=OFF; CREATE TABLE customer (id integer primary key, name varchar(40)); BEGIN",
+        nullptr, nullptr, nullptr);
+    sqlite3_stmt *insert = nullptr;
+    sqlite3_prepare_v2(db, "INSERT INTO customer VALUES (?, ?)", -1, &insert, nullptr);
+    for (int i = 1; i <= Rows; ++i) {
+        const QByteArray name = QByteArray("Customer ") + QByteArray::number(i * 7919 % 1000003);
+        sqlite3_bind_int(insert, 1, i);
+        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_step(insert);
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+}
+
+QString sqliteOdbcDriver()
+{
+    for (const char *p : {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
+             "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/odbc/libsqlite3odbc.so"}) {
+        if (QFile::exists(QLatin1String(p)))
+            return QLatin1String(p);
+    }
+    return QStringLiteral("SQLite3");
+}
+
+// The data layer alone: the same connection string and query, forward-only, every first-column value read.
+double forwardOnlyFetch(const QString &dsn, const QString &query)
+{
+    return millisOf([&] {
+        vq::Connection connection;
+        connection.Open(QStringLiteral("FileDSN=") + dsn, QString(), QString(), -1);
+        vq::Recordset rows;
+        rows.Open(query, &connection, vq::Recordset::adOpenForwardOnly, vq::Recordset::adLockReadOnly, -1);
+        qsizetype n = 0;
+        while (!rows.isEOF()) {
+            n += rows.Fields().Item(0).Value().isValid();
+            rows.MoveNext();
+        }
+        if (n != Rows)
+            std::printf("(the fetch read %lld rows)\n", static_cast<long long>(n));
+    });
+}
+
+// Counts the paints of a widget, so that a timing can wait until it has painted.
+class PaintWatch : public QObject
+{
+public:
+    explicit PaintWatch(QWidget *widget) { widget->installEventFilter(this); }
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+// From showing a list until its first paint is done; a list that has not painted within a minute counts
+// as failed (-1).
+double untilPainted(QWidget *list, const std::function<void()> &show)
+{
+    PaintWatch watch(static_cast<QAbstractScrollArea *>(list)->viewport());
+    QElapsedTimer timer;
+    timer.start();
+    show();
+    while (watch.paints == 0 && timer.elapsed() < 60000)
+        QApplication::processEvents(QEventLoop::AllEvents, 5);
+    return watch.paints == 0 ? -1 : double(timer.nsecsElapsed()) / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTemporaryDir dir;
+    const QString db = dir.filePath(QStringLiteral("customers.db"));
+    makeDatabase(db);
+    const QString dsn = dir.filePath(QStringLiteral("customers.dsn"));
+    {
+        QFile f(dsn);
+        f.open(QIODevice::WriteOnly);
+        f.write(QStringLiteral("[ODBC]\nDRIVER=%1\nDatabase=%2\n").arg(sqliteOdbcDriver(), db).toUtf8());
+    }
+    const QString query = QStringLiteral("SELECT name FROM customer ORDER BY id");
+
+    try {
+        std::printf("\n== Portable list, %d rows from an SQLite file data source\n", Rows);
+        QWidget form;
+        form.resize(400, 400);
+        auto *before = new QLineEdit(&form);
+        auto *control = new VqPortableListBox(&form);
+        control->move(0, 40);
+        control->setDSNName(dsn);
+        control->setQuery(query);
+
+        // Taken in turns, so that the machine's other work weighs on both alike.
+        std::vector<double> fetches;
+        const double refresh = medianMillis([&] {
+            fetches.push_back(forwardOnlyFetch(dsn, query));
+            return millisOf([&] { control->RefreshData(); });
+        });
+        std::sort(fetches.begin(), fetches.end());
+        const double fetch = fetches[fetches.size() / 2];
+        if (control->ListCount() != Rows)
+            std::printf("(the list holds %d rows)\n", control->ListCount());
+        row("RefreshData until the list holds every row", refresh, "forward-only fetch of the same query",
+            fetch, "goal: ratio <= 1.3");
+
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QElapsedTimer activation;
+        activation.start();
+        while (!form.isActiveWindow() && activation.elapsed() < 10000)
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+        auto *txtList = control->findChild<QComboBox *>(QStringLiteral("txtList"));
+        auto *lstList = control->findChild<QAbstractItemView *>(QStringLiteral("lstList"));
+        QRect opened;
+        const double open = medianMillis([&] {
+            const double t = untilPainted(lstList, [&] { txtList->setFocus(Qt::MouseFocusReason); });
+            opened = lstList->geometry().translated(control->pos());
+            before->setFocus(Qt::MouseFocusReason);
+            QApplication::processEvents();
+            return t;
+        });
+
+        // The baseline: a plain list of the same rows whose items are measured one by one.
+        QListWidget plain(&form);
+        plain.hide();
+        plain.setGeometry(opened);
+        QStringList texts;
+        for (int i = 0; i < Rows; ++i)
+            texts << control->List(i);
+        plain.addItems(texts);
+        const double plainOpen = medianMillis([&] {
+            const double t = untilPainted(&plain, [&] { plain.show(); });
+            plain.hide();
+            QApplication::processEvents();
+            return t;
+        });
+        row("opening the drop-down until painted", open, "plain list shown until painted", plainOpen,
+            "goal: <= 50 ms");
+    } catch (const vq::Error &e) {
+        std::printf("failed: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
