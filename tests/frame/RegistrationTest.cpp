@@ -214,7 +214,8 @@ TEST(Registration, MissingOrCorruptRegistryMeansClassNotRegistered)
     {
         QFile f(registry.path());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("\x00\xff[[[CLSID-\x01\n=\x02garbage\xfe\n", 27));
+        static const char garbage[] = "\x00\xff[[[CLSID-\x01\n=\x02garbage\xfe\n";
+        f.write(garbage, sizeof garbage - 1);
         f.write(QByteArray(4096, '\xa5'));
     }
     expectNotRegistered(id);
