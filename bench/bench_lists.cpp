@@ -31,13 +31,13 @@
 namespace {
 
 constexpr int Rows = 100000;
-constexpr int Runs = 5;
+constexpr int Runs = 7;
 
 // Median of several runs, in milliseconds.
-double medianMillis(const std::function<double()> &run)
+double medianMillis(const std::function<double()> &run, int runs = Runs)
 {
     std::vector<double> t;
-    for (int i = 0; i < Runs; ++i)
+    for (int i = 0; i < runs; ++i)
         t.push_back(run());
     std::sort(t.begin(), t.end());
     return t[t.size() / 2];
@@ -76,16 +76,6 @@ void makeDatabase(const QString &path)
     sqlite3_finalize(insert);
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(db);
-}
-
-QString sqliteOdbcDriver()
-{
-    for (const char *p : {"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so",
-             "/usr/lib/aarch64-linux-gnu/odbc/libsqlite3odbc.so", "/usr/lib/odbc/libsqlite3odbc.so"}) {
-        if (QFile::exists(QLatin1String(p)))
-            return QLatin1String(p);
-    }
-    return QStringLiteral("SQLite3");
 }
 
 // The data layer alone: the same connection string and query, forward-only, every first-column value read.
@@ -152,7 +142,8 @@ int main(int argc, char **argv)
     {
         QFile f(dsn);
         f.open(QIODevice::WriteOnly);
-        f.write(QStringLiteral("[ODBC]\nDRIVER=%1\nDatabase=%2\n").arg(sqliteOdbcDriver(), db).toUtf8());
+        // The SQLite ODBC driver by the name its package registers.
+        f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(db).toUtf8());
     }
     const QString query = QStringLiteral("SELECT name FROM customer ORDER BY id");
 
@@ -187,8 +178,11 @@ int main(int argc, char **argv)
             QApplication::processEvents(QEventLoop::AllEvents, 5);
         auto *txtList = control->findChild<QComboBox *>(QStringLiteral("txtList"));
         auto *lstList = control->findChild<QAbstractItemView *>(QStringLiteral("lstList"));
+        // Each opening follows a refill, so that the list lays out rows it has not laid out before.
         QRect opened;
         const double open = medianMillis([&] {
+            control->RefreshData();
+            QApplication::processEvents();
             const double t = untilPainted(lstList, [&] { txtList->setFocus(Qt::MouseFocusReason); });
             opened = lstList->geometry().translated(control->pos());
             before->setFocus(Qt::MouseFocusReason);
@@ -196,22 +190,22 @@ int main(int argc, char **argv)
             return t;
         });
 
-        // The baseline: a plain list of the same rows whose items are measured one by one.
-        QListWidget plain(&form);
-        plain.hide();
-        plain.setGeometry(opened);
+        // The baseline: Qt's item list of the same rows, shown as it comes (rows measured one by one), in
+        // fewer runs as each takes long.
         QStringList texts;
         for (int i = 0; i < Rows; ++i)
             texts << control->List(i);
-        plain.addItems(texts);
-        const double plainOpen = medianMillis([&] {
-            const double t = untilPainted(&plain, [&] { plain.show(); });
-            plain.hide();
-            QApplication::processEvents();
-            return t;
-        });
-        row("opening the drop-down until painted", open, "plain list shown until painted", plainOpen,
-            "goal: <= 50 ms");
+        const double plainOpen = medianMillis(
+            [&] {
+                QListWidget plain(&form);
+                plain.hide();
+                plain.setGeometry(opened);
+                plain.addItems(texts);
+                return untilPainted(&plain, [&] { plain.show(); });
+            },
+            3);
+        row("opening the drop-down until painted", open, "Qt item list of the rows shown until painted",
+            plainOpen, "goal: <= 50 ms");
     } catch (const vq::Error &e) {
         std::printf("failed: %s\n", e.what());
         return 1;

@@ -8,10 +8,14 @@
 #include "dates/VqDTPicker.h"
 #include "frame/ControlFactory.h"
 #include "frame/PropertyPageDialog.h"
+#include "lists/VqListBox.h"
+#include "lists/VqPortableListBox.h"
 #include "textbox/VqTextBox.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,6 +23,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+
+#include <cstdio>
+#include <functional>
+#include <utility>
 
 DemoWindow::DemoWindow(QWidget *parent)
     : QMainWindow(parent)
@@ -50,6 +58,7 @@ DemoWindow::DemoWindow(QWidget *parent)
     remark->setMaxLength(60);
     addDateField();
     addSelectionCombos();
+    addLists();
     m_grid->setRowStretch(m_row, 1);
     addCommandButtons();
     m_lookup = new DemoLookup(name, code, this);
@@ -281,4 +290,82 @@ void DemoWindow::addRow(const QString &label, QWidget *field, const QString &not
     m_grid->addWidget(field, m_row, 1);
     m_grid->addWidget(hint, m_row, 2);
     ++m_row;
+}
+
+namespace {
+// Runs a step once, when the window first becomes active (focus moves only in an active window).
+class OnFirstActivation : public QObject
+{
+public:
+    OnFirstActivation(QWidget *window, std::function<void()> step)
+        : QObject(window)
+        , m_step(std::move(step))
+    {
+        window->installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && m_step) {
+            watched->removeEventFilter(this);
+            std::exchange(m_step, nullptr)();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_step;
+};
+
+// An ODBC file data source over the customer file, beside it, for the SQLite ODBC driver as registered.
+QString customerDataSource()
+{
+    const QString db = DemoLookup::databasePath();
+    if (!DemoLookup::ensureDatabase(db))
+        return QString();
+    const QString dsn = QFileInfo(db).absolutePath() + QStringLiteral("/customers.dsn");
+    QFile f(dsn);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(dsn));
+        return QString();
+    }
+    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(db).toUtf8());
+    return dsn;
+}
+} // namespace
+
+void DemoWindow::addLists()
+{
+    auto *city = qobject_cast<VqPortableListBox *>(
+        vq::CreateControl(QStringLiteral("VqPortableListBox"), centralWidget()));
+    city->setObjectName(QStringLiteral("city"));
+    city->InitProperties();
+    city->setDSNName(customerDataSource());
+    city->setQuery(QStringLiteral("SELECT DISTINCT city FROM customers ORDER BY city"));
+    city->RefreshData();
+    // Closed until its entry gets the focus; the open list hangs over the rows below, as the tree does.
+    city->resizeTwips(city->widthTwips(), 420);
+    auto *place = new QWidget(centralWidget());
+    place->setFixedSize(city->size());
+    place->setFocusPolicy(Qt::NoFocus);
+    new FollowPlace(place, city);
+    addRow(tr("City"), place,
+        tr("The customer file's cities, read through customers.dsn (ODBC); ENTER or a click elsewhere "
+           "picks one."));
+    // The record's city, picked as a clerk would, once the form can take the focus.
+    new OnFirstActivation(this, [this, city] {
+        city->setFocus(Qt::OtherFocusReason);
+        city->setText(QStringLiteral("Ghent"));
+        field(QStringLiteral("name"))->setFocus(Qt::OtherFocusReason);
+    });
+
+    auto *terms = qobject_cast<VqListBox *>(vq::CreateControl(QStringLiteral("VqListBox"), centralWidget()));
+    terms->setObjectName(QStringLiteral("terms"));
+    for (const char *term : {"Cash on delivery", "Net 10 days", "Net 30 days", "Net 60 days", "Prepaid"})
+        terms->AddItem(QString::fromLatin1(term));
+    terms->setText(QStringLiteral("Net 30 days"));
+    terms->resizeTwips(2700, 1050);
+    terms->setFixedSize(terms->size());
+    connect(terms, &VqListBox::Click, this,
+        [this, terms] { statusBar()->showMessage(tr("Payment terms: %1").arg(terms->Text())); });
+    addRow(tr("Terms"), terms, tr("A plain list; a click or the arrow keys pick the payment terms."));
 }

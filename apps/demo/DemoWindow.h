@@ -38,6 +38,7 @@ private:
     void addCommandButtons();
     void addDateField();
     void addSelectionCombos();
+    void addLists();
     void addRow(const QString &label, QWidget *field, const QString &note);
 
     QPointer<VqTextBox> m_current;

@@ -6,22 +6,11 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 
 namespace {
 
-const bool registered = vq::ClassTable::registerConstructor(QStringLiteral("VqComboGeneral"),
-    [](QWidget *parent) -> QObject * { return new VqComboGeneral(parent); });
-
-template<typename W>
-W *place(W *widget, const char *name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QString::fromLatin1(name));
-    vq::twips::setGeometry(widget, left, top, width, height);
-    return widget;
-}
+const bool registered = vq::registerClass<VqComboGeneral>();
 
 // A flag read by name counts as set only when it is true: a Qt bool true, or the 16-bit true.
 bool isSet(const QVariant &value)
@@ -42,29 +31,21 @@ struct VqComboGeneral::Private
 };
 
 VqComboGeneral::VqComboGeneral(QWidget *parent)
-    : vq::PropertyPage(parent)
+    : vq::DataSourcePage(parent)
     , d(std::make_unique<Private>())
 {
     setObjectName(QStringLiteral("VqComboGeneral"));
-    setWindowTitle(tr("General"));
-    setFont(QFont(QStringLiteral("Arial"), 9));
+    // The list pages' data-source fields, in a larger frame that also holds the two flags.
     setPageSize(5925, 3495);
-
-    auto *frame = place(new QFrame(this), "Frame1", 30, -30, 5775, 3405);
-    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    place(new QLabel(tr("DSNName"), frame), "lblDSNName", 135, 315, 900, 225);
-    auto *dsn = place(new QLineEdit(frame), "txtDSNName", 135, 555, 4950, 330);
-    place(new QLabel(QStringLiteral("Ex. d:\\korData\\kor.dsn"), frame), "Label1", 135, 915, 1905, 225);
-    place(new QLabel(tr("Query"), frame), "lblQuery", 135, 1335, 480, 225);
-    auto *query = place(new QPlainTextEdit(frame), "txtQuery", 135, 1590, 4950, 945);
-    query->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    query->setTabChangesFocus(true);
-    d->chkValidateData =
-        place(new QCheckBox(tr("Validate Data"), frame), "chkValidateData", 135, 2805, 1575, 300);
-    d->chkEmptyCheck = place(new QCheckBox(tr("Empty Check"), frame), "chkEmptyCheck", 2250, 2805, 1575, 300);
-
-    setTabOrder(dsn, query);
-    setTabOrder(query, d->chkValidateData);
+    auto *frame = findChild<QFrame *>(QStringLiteral("Frame1"));
+    vq::twips::setGeometry(frame, 30, -30, 5775, 3405);
+    d->chkValidateData = new QCheckBox(tr("Validate Data"), frame);
+    d->chkValidateData->setObjectName(QStringLiteral("chkValidateData"));
+    vq::twips::setGeometry(d->chkValidateData, 135, 2805, 1575, 300);
+    d->chkEmptyCheck = new QCheckBox(tr("Empty Check"), frame);
+    d->chkEmptyCheck->setObjectName(QStringLiteral("chkEmptyCheck"));
+    vq::twips::setGeometry(d->chkEmptyCheck, 2250, 2805, 1575, 300);
+    setTabOrder(queryField(), d->chkValidateData);
     setTabOrder(d->chkValidateData, d->chkEmptyCheck);
 
     for (QCheckBox *c : {d->chkValidateData, d->chkEmptyCheck})

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "frame/PropertyPage.h"
+#include "lists/DataSourcePage.h"
 
 #include <memory>
 
@@ -8,7 +8,7 @@
 // read and written through their property names. A click on either check box marks the page changed, even
 // one that puts it back as it was; a check box left grey applies as clear. The data-source and query
 // fields are part of the layout only: nothing fills them and nothing reads them.
-class VqComboGeneral : public vq::PropertyPage
+class VqComboGeneral : public vq::DataSourcePage
 {
     Q_OBJECT
 

@@ -266,19 +266,11 @@ void VqDTPicker::focusLeft()
 
 void VqDTPicker::Resize()
 {
-    // Each step may be refused (a control too narrow for the picker); the next step still runs with what
-    // the widgets then hold.
+    // The picker takes the field's place beside the marker; the field covers it but for the button.
+    layOutBesideMarker(d->dtPicker1);
     try {
-        vq::twips::setWidth(d->dtPicker1, widthTwips() - (50 + vq::twips::geometry(focusMarker()).width()));
+        vq::twips::setWidth(d->text1, vq::twips::geometry(d->dtPicker1).width() - 240);
     } catch (const vq::Error &) { }
-    const QRect picker = vq::twips::geometry(d->dtPicker1);
-    try {
-        vq::twips::setLeft(focusMarker(), picker.width() + picker.x() + 20);
-    } catch (const vq::Error &) { }
-    try {
-        vq::twips::setWidth(d->text1, picker.width() - 240);
-    } catch (const vq::Error &) { }
-    focusMarker()->update();
 }
 
 void VqDTPicker::Show()

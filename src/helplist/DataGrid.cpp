@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -20,21 +21,24 @@ namespace vq {
 
 namespace {
 
-// Marks the current row across all its cells, as a record selector would, without selecting it: the
-// selection belongs to the columns picked by their headers.
-class CurrentRowDelegate : public QStyledItemDelegate
+// Paints the selected columns as selected and marks the current row across all its cells, as a record
+// selector would. The grid keeps the column selection itself: Qt's selection model would answer "is this
+// column selected" by asking every row, on every repaint of the header.
+class GridDelegate : public QStyledItemDelegate
 {
 public:
-    explicit CurrentRowDelegate(QTableView *view)
-        : QStyledItemDelegate(view)
-        , m_view(view)
+    explicit GridDelegate(DataGrid *grid)
+        : QStyledItemDelegate(grid)
+        , m_grid(grid)
     { }
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
     {
         QStyledItemDelegate::initStyleOption(option, index);
-        if (index.row() == m_view->currentIndex().row() && !(option->state & QStyle::State_Selected)) {
+        if (index.column() >= m_grid->SelStartCol() && index.column() <= m_grid->SelEndCol()) {
+            option->state |= QStyle::State_Selected;
+        } else if (index.row() == m_grid->currentIndex().row()) {
             QColor c = option->palette.color(QPalette::Highlight);
             c.setAlpha(60);
             option->backgroundBrush = c;
@@ -42,7 +46,30 @@ protected:
     }
 
 private:
-    QTableView *m_view;
+    DataGrid *m_grid;
+};
+
+class ColumnHeader : public QHeaderView
+{
+public:
+    explicit ColumnHeader(DataGrid *grid)
+        : QHeaderView(Qt::Horizontal, grid)
+        , m_grid(grid)
+    { }
+
+protected:
+    void paintSection(QPainter *painter, const QRect &rect, int logicalIndex) const override
+    {
+        QHeaderView::paintSection(painter, rect, logicalIndex);
+        if (logicalIndex >= m_grid->SelStartCol() && logicalIndex <= m_grid->SelEndCol()) {
+            QColor c = palette().color(QPalette::Highlight);
+            c.setAlpha(110);
+            painter->fillRect(rect, c);
+        }
+    }
+
+private:
+    DataGrid *m_grid;
 };
 
 short shiftMask(Qt::KeyboardModifiers m)
@@ -121,7 +148,6 @@ struct DataGrid::Private
     int selStart = -1;
     int selEnd = -1;
     int selAnchor = -1;
-    bool selecting = false;
 
     // Widths of hidden columns (the header reports 0 for them), in pixels.
     QHash<int, int> hiddenWidths;
@@ -196,17 +222,24 @@ struct DataGrid::Private
 
     void showColumnSelection(int first, int last)
     {
-        selecting = true;
-        const int rows = model->rowCount();
-        if (rows > 0)
-            q->selectionModel()->select(QItemSelection(model->index(0, first), model->index(rows - 1, last)),
-                QItemSelectionModel::ClearAndSelect);
-        else
-            q->selectionModel()->clearSelection();
-        selecting = false;
         selStart = first;
         selEnd = last;
         selAnchor = first;
+        repaintSelection();
+    }
+
+    void clearColumnSelection()
+    {
+        if (selStart < 0)
+            return;
+        selStart = selEnd = selAnchor = -1;
+        repaintSelection();
+    }
+
+    void repaintSelection()
+    {
+        q->viewport()->update();
+        q->horizontalHeader()->viewport()->update();
     }
 
     // Moves the grid's current cell to the record set's current record.
@@ -217,6 +250,10 @@ struct DataGrid::Private
         Recordset *rs = recordset();
         const qsizetype row = rs && rs->State() == Recordset::adStateOpen ? rs->currentRow() : -1;
         following = true;
+        // Following a record moves through rows only: the columns in view stay (Order has just put its
+        // column at the left edge).
+        QScrollBar *across = q->horizontalScrollBar();
+        const int left = across->value();
         if (row >= 0 && row < model->rowCount() && model->columnCount() > 0) {
             const QModelIndex current = q->currentIndex();
             const int col =
@@ -231,6 +268,7 @@ struct DataGrid::Private
             wantedCol = q->currentIndex().column();
             q->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         }
+        across->setValue(left);
         following = false;
         reportRowCol();
     }
@@ -274,6 +312,7 @@ struct DataGrid::Private
             selAnchor = column;
         selStart = qMin(selAnchor, column);
         selEnd = qMax(selAnchor, column);
+        repaintSelection();
     }
 
     void headerEntered(int column)
@@ -282,6 +321,7 @@ struct DataGrid::Private
             return;
         selStart = qMin(selAnchor, column);
         selEnd = qMax(selAnchor, column);
+        repaintSelection();
     }
 };
 
@@ -292,10 +332,11 @@ DataGrid::DataGrid(QWidget *parent)
     d->q = this;
     d->model = new RecordsetModel(this);
     setModel(d->model);
-    setItemDelegate(new CurrentRowDelegate(this));
+    setHorizontalHeader(new ColumnHeader(this));
+    setItemDelegate(new GridDelegate(this));
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::ExtendedSelection);
-    setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Cells are not selected; columns are, by their headers, and the grid keeps that range itself.
+    setSelectionMode(QAbstractItemView::NoSelection);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerItem);
     setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     setTabKeyNavigation(false);
@@ -307,9 +348,12 @@ DataGrid::DataGrid(QWidget *parent)
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setStretchLastSection(false);
-    horizontalHeader()->setHighlightSections(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setSectionsClickable(true);
 
-    // Qt's own header handling selects the columns on screen; these keep the range the grid reports.
+    // Header clicks select columns the grid's way instead of the view's.
+    disconnect(horizontalHeader(), &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(horizontalHeader(), &QHeaderView::sectionEntered, this, nullptr);
     horizontalHeader()->viewport()->installEventFilter(this);
     connect(horizontalHeader(), &QHeaderView::sectionPressed, this, [this](int c) { d->headerPressed(c); });
     connect(horizontalHeader(), &QHeaderView::sectionEntered, this, [this](int c) { d->headerEntered(c); });
@@ -428,7 +472,7 @@ void DataGrid::selectColumns(int first, int last)
 
 void DataGrid::clearColumnSelection()
 {
-    selectionModel()->clearSelection();
+    d->clearColumnSelection();
 }
 
 int DataGrid::LeftCol() const
@@ -566,6 +610,9 @@ void DataGrid::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    // A click on a cell, the current one included, ends the column selection.
+    if (event->button() == Qt::LeftButton && indexAt(event->position().toPoint()).isValid())
+        d->clearColumnSelection();
     QTableView::mousePressEvent(event);
 }
 
@@ -591,6 +638,9 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     viewport()->update();
     if (current.isValid())
         d->wantedCol = current.column();
+    // Moving the current cell (keys, clicks, Col) ends the column selection; the record set moving does not.
+    if (!d->following)
+        d->clearColumnSelection();
     if (!d->following && current.isValid()) {
         Recordset *rs = d->recordset();
         if (rs && rs->State() == Recordset::adStateOpen && rs->currentRow() != current.row()) {
@@ -605,17 +655,6 @@ void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &pre
     }
     if (!d->following)
         d->reportRowCol();
-}
-
-void DataGrid::selectionChanged(const QItemSelection &selected, const QItemSelection &deselected)
-{
-    QTableView::selectionChanged(selected, deselected);
-    // Any selection not made by header clicks (a cell click, a key) drops the column selection; a header
-    // click sets it again right after.
-    if (!d->selecting) {
-        d->selStart = -1;
-        d->selEnd = -1;
-    }
 }
 
 int DataGrid::columnPixelWidth(int col) const

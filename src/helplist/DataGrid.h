@@ -29,7 +29,9 @@ class RecordsetModel;
 //
 // Column selection: clicking a column header selects that column, shift-click extends the selection from
 // the last clicked header, dragging over headers extends it too; clicking a cell or moving the current cell
-// with the keys clears it. selectColumns() does the same from code (for a keyboard command).
+// with the keys clears it; the record set moving the grid keeps it. selectColumns() does the same from code
+// (Ctrl+Space selects the current column). Selected columns paint as selected; single cells are never
+// selected, and the view's own selection model stays empty.
 //
 // The signals are the grid's events under their public names. Connect directly (same thread): handlers
 // change the by-reference arguments. A handler must not throw.
@@ -119,7 +121,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
-    void selectionChanged(const QItemSelection &selected, const QItemSelection &deselected) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 

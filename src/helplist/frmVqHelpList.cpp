@@ -624,8 +624,10 @@ void frmVqHelpList::ensureActive()
     activateWindow();
     // A platform that kept this window as its focus window while it was hidden tells nobody when it is
     // shown again; the widgets must still know that their window is the active one.
+#if QT_VERSION < QT_VERSION_CHECK(6, 5, 0)
     if (QGuiApplication::focusWindow() == windowHandle() && QApplication::activeWindow() != this)
         QApplication::setActiveWindow(this);
+#endif
 }
 
 bool frmVqHelpList::windowKeyDown(QKeyEvent *event)

@@ -9,8 +9,8 @@
 #include "platform/SendKeys.h"
 #include "platform/Twips.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QLineEdit>
 
 namespace {
@@ -19,13 +19,6 @@ const bool registered = vq::registerClass<VqPortableListBox>();
 
 constexpr int OpenHeight = 2385;
 constexpr int ClosedHeight = 420;
-
-// Focus that goes to a pop-up or to another window comes back to the same widget: neither opens nor closes.
-bool movesWithinWindow(const QEvent *event)
-{
-    const Qt::FocusReason reason = static_cast<const QFocusEvent *>(event)->reason();
-    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
-}
 
 // A font in a bag is a font object, or its text form as QFont::toString writes it.
 QFont fontValue(const QVariant &v, const QString &key)
@@ -93,7 +86,11 @@ VqPortableListBox::VqPortableListBox(QWidget *parent)
     vq::twips::setGeometry(d->lstList, 30, 420, 3120, 1635);
 
     setEntryField(d->txtList->lineEdit(), d->txtList);
-    d->lstList->installEventFilter(this);
+    // The list opens when the entry field takes the focus and closes when the list loses it, moves
+    // between the two included, which the base's entering and leaving of the whole control do not
+    // report. Both act once the widgets have handled their focus events, so that the entry field is done
+    // with its focus-in before the focus moves on to the list.
+    connect(qApp, &QApplication::focusChanged, this, &VqPortableListBox::focusMoved);
     connect(d->lstList, &vq::ListBoxWidget::Click, this, &VqPortableListBox::Click);
     connect(d->lstList, &vq::ListBoxWidget::KeyDown, this, [this](short &keyCode, short &shift) {
         // The move comes first and the host sees the key after it, as with the other entry controls.
@@ -103,19 +100,23 @@ VqPortableListBox::VqPortableListBox(QWidget *parent)
     });
 }
 
-VqPortableListBox::~VqPortableListBox() = default;
+VqPortableListBox::~VqPortableListBox()
+{
+    // Destroying a focused control moves the focus while its widgets go.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
-bool VqPortableListBox::eventFilter(QObject *watched, QEvent *event)
+void VqPortableListBox::focusMoved(QWidget *old, QWidget *now)
 {
     try {
-        if (event->type() == QEvent::FocusIn && watched != d->lstList && movesWithinWindow(event))
-            open();
-        else if (event->type() == QEvent::FocusOut && watched == d->lstList && movesWithinWindow(event))
+        // The focus going to another window, or away from the application, comes back to the list.
+        if (old == d->lstList && now != d->lstList && now && now->window() == window())
             close();
+        if (now && (now == d->txtList || d->txtList->isAncestorOf(now)))
+            open();
     } catch (const vq::Error &e) {
         vq::reportError(e);
     }
-    return vq::EntryControl::eventFilter(watched, event);
 }
 
 bool VqPortableListBox::focusNextPrevChild(bool next)

@@ -78,10 +78,10 @@ Q_SIGNALS:
 
 protected:
     void Resize() override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
+    void focusMoved(QWidget *old, QWidget *now);
     void LoadList();
     void open();
     void close();

@@ -1,9 +1,11 @@
 #include "combos/VqComboBox.h"
 #include "frame/ClassTable.h"
 #include "frame/PropertyPage.h"
+#include "platform/Twips.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
@@ -46,6 +48,24 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ComboPage, TheFlagsSitInTheDataSourceFrameAfterTheQueryInTabOrder)
+{
+    auto *frame = page->findChild<QFrame *>("Frame1");
+    EXPECT_EQ(validate->parentWidget(), frame);
+    EXPECT_NEAR(vq::twips::geometry(frame).height(), 3405, 15);
+    EXPECT_NEAR(vq::twips::fromPixelsX(page->width()), 5925, 15);
+    EXPECT_TRUE(frame->geometry().contains(empty->geometry().translated(frame->pos())));
+
+    auto *dsn = page->findChild<QLineEdit *>("txtDSNName");
+    dsn->setFocus(Qt::TabFocusReason);
+    QStringList order {dsn->objectName()};
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order << QApplication::focusWidget()->objectName();
+    }
+    EXPECT_EQ(order, (QStringList {"txtDSNName", "txtQuery", "chkValidateData", "chkEmptyCheck"}));
+}
 
 TEST_F(ComboPage, ActsOnTheFirstSelectedComboOnly)
 {

@@ -14,14 +14,6 @@
 
 namespace {
 
-QStringList tabsOf(const vq::PropertyPageDialog &dialog)
-{
-    QStringList names;
-    for (const vq::PropertyPage *page : dialog.pages())
-        names << page->objectName();
-    return names;
-}
-
 // The dialog shown and active, with the General page's query field focused as a designer would click it.
 QPlainTextEdit *openQueryField(vq::PropertyPageDialog &dialog)
 {
@@ -35,16 +27,6 @@ QPlainTextEdit *openQueryField(vq::PropertyPageDialog &dialog)
 }
 
 } // namespace
-
-TEST(ListPages, EachControlListsItsGeneralPageBeforeItsAboutPage)
-{
-    VqListBox box;
-    VqPortableListBox portable;
-    EXPECT_EQ(tabsOf(vq::PropertyPageDialog(&box)), QStringList({"VqListGeneral", "VqListAbout"}));
-    EXPECT_EQ(tabsOf(vq::PropertyPageDialog(&portable)), QStringList({"VqPListGeneral", "VqPListAbout"}));
-    vq::PropertyPageDialog dialog(&box);
-    EXPECT_EQ(dialog.tabs()->tabText(0), "General");
-}
 
 TEST(ListPages, EnterInTheQueryAppliesItToTheFirstControlAndClosesTheDialog)
 {

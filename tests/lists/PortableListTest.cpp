@@ -7,7 +7,10 @@
 
 #include "lists/ListBoxWidget.h"
 #include <QComboBox>
+#include <QAbstractItemView>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace {
 
@@ -90,6 +93,18 @@ TEST_F(DropDown, ClickingTheEntryWhileOpenClosesAndOpensAgain)
     txtList->lineEdit()->setFocus(Qt::MouseFocusReason);
     EXPECT_TRUE(isOpen());
     EXPECT_EQ(entry(), "Denver");
+}
+
+TEST_F(DropDown, ClickingTheEntrysArrowOpensTheListAndNoListOfItsOwn)
+{
+    QStyleOptionComboBox option;
+    option.initFrom(txtList);
+    option.editable = true;
+    const QRect arrow =
+        txtList->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, txtList);
+    QTest::mouseClick(txtList, Qt::LeftButton, {}, arrow.center());
+    EXPECT_FALSE(txtList->view()->isVisible());
+    EXPECT_TRUE(isOpen());
 }
 
 TEST_F(DropDown, ShiftTabInTheListGoesBackPastTheEntry)
