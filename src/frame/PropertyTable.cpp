@@ -1,6 +1,7 @@
 #include "frame/PropertyTable.h"
 
 #include "frame/BagValues.h"
+#include "frame/MemoryPropertyBag.h"
 #include "frame/PropertyBag.h"
 #include "platform/Error.h"
 
@@ -140,13 +141,16 @@ QVariant PropertyTable::bagValue(const QVariant &value, BagType type)
     return value;
 }
 
-void PropertyTable::read(QObject &control, PropertyBag &bag) const
+namespace {
+
+// Applies the bag's values in the table's reading order.
+void apply(const PropertyTable &table, QObject &control, PropertyBag &bag)
 {
-    for (const QString &key : readKeys()) {
-        const Entry *e = find(key);
+    for (const QString &key : table.readKeys()) {
+        const PropertyTable::Entry *e = table.find(key);
         if (!e || (e->readCondition && !e->readCondition(control)))
             continue;
-        const QVariant value = readValue(bag, e->key, e->type, e->currentDefault());
+        const QVariant value = PropertyTable::readValue(bag, e->key, e->type, e->currentDefault());
         if (e->setter) {
             e->setter(control, value);
         } else if (!control.setProperty(e->key.toLatin1().constData(), value)) {
@@ -154,6 +158,24 @@ void PropertyTable::read(QObject &control, PropertyBag &bag) const
                 QStringLiteral("Invalid property value: %1 cannot take \"%2\" for property \"%3\"")
                     .arg(QString::fromLatin1(control.metaObject()->className()), value.toString(), e->key));
         }
+    }
+}
+
+} // namespace
+
+void PropertyTable::read(QObject &control, PropertyBag &bag) const
+{
+    // A value refused part-way must not leave a half-loaded control: what was applied before it is put
+    // back from what the control held, and the refusal goes on to the host.
+    MemoryPropertyBag before;
+    write(control, before);
+    try {
+        apply(*this, control, bag);
+    } catch (...) {
+        try {
+            apply(*this, control, before);
+        } catch (...) { }
+        throw;
     }
 }
 

@@ -1,0 +1,349 @@
+#include "data/Connection.h"
+#include "data/Fields.h"
+#include "data/Recordset.h"
+#include "platform/Error.h"
+
+#include "data/TestDatabase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+// Databases that misbehave. Each fault gives a vq::Error carrying the driver's message, keeps what the
+// record set documents as kept, and never hangs: a watchdog ends the program, naming the fault, when one
+// takes longer than its limit.
+
+namespace {
+
+class Watchdog
+{
+public:
+    Watchdog(const char *fault, int seconds)
+        : m_thread([this, fault, seconds] {
+            std::unique_lock lock(m_mutex);
+            if (!m_done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_disarmed; })) {
+                std::fprintf(stderr, "fault \"%s\" hung for %d s\n", fault, seconds);
+                std::abort();
+            }
+        })
+    { }
+    ~Watchdog()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_disarmed = true;
+        }
+        m_done.notify_one();
+        m_thread.join();
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_done;
+    bool m_disarmed = false;
+    std::thread m_thread;
+};
+
+// The error of one call, or none.
+template<class F>
+std::optional<vq::Error> errorOf(F f)
+{
+    try {
+        f();
+    } catch (const vq::Error &e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+void makeRows(const QString &path, int rows)
+{
+    testdb::makeSqlite(path,
+        {QStringLiteral("CREATE TABLE t (id INTEGER, name TEXT)"),
+            QStringLiteral("WITH RECURSIVE c(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM c WHERE i < %1) "
+                           "INSERT INTO t SELECT i, 'row ' || i FROM c")
+                .arg(rows)});
+}
+
+} // namespace
+
+// A file that another writer holds locked, one cut short, and one that is no database at all: the native
+// driver and the ODBC driver both answer with an error that carries SQLite's own words.
+TEST(Faults, BrokenSqliteFilesGiveTheDriversMessage)
+{
+    QTemporaryDir dir;
+    const QString locked = dir.filePath(QStringLiteral("locked.db"));
+    makeRows(locked, 100);
+    const QString truncated = dir.filePath(QStringLiteral("truncated.db"));
+    makeRows(truncated, 5000);
+    {
+        QFile f(truncated);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.resize(f.size() / 3));
+    }
+    const QString text = dir.filePath(QStringLiteral("text.db"));
+    {
+        QFile f(text);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("This is a letter, not a database.\n").repeated(200));
+    }
+
+    sqlite3 *writer = nullptr;
+    ASSERT_EQ(sqlite3_open(locked.toUtf8().constData(), &writer), SQLITE_OK);
+    ASSERT_EQ(
+        sqlite3_exec(writer, "BEGIN EXCLUSIVE; INSERT INTO t VALUES (0, 'held')", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+
+    const struct
+    {
+        const char *fault;
+        QString path;
+        const char *message;
+    } cases[] = {
+        {"locked by another writer", locked, "locked"},
+        {"truncated", truncated, "malformed"},
+        {"not a database", text, "not a database"},
+    };
+    for (const auto &c : cases) {
+        for (const bool odbc : {false, true}) {
+            SCOPED_TRACE(std::string(c.fault) + (odbc ? " over ODBC" : " natively"));
+            const Watchdog watchdog(c.fault, 60);
+            const QString connection = odbc
+                // The driver waits 100 s for a lock by default; the test asks for 2 s.
+                ? QStringLiteral("Driver={%1};Database=%2;Timeout=2000")
+                      .arg(testdb::sqliteOdbcDriver(), c.path)
+                : testdb::nativeString(c.path);
+            vq::Connection db;
+            vq::Recordset rs;
+            const auto error = errorOf([&] {
+                db.Open(connection);
+                rs.Open(
+                    QStringLiteral("SELECT id, name FROM t ORDER BY name"), &db, vq::Recordset::adOpenStatic);
+            });
+            ASSERT_TRUE(error.has_value()) << "no error";
+            EXPECT_TRUE(error->description().contains(QLatin1String(c.message), Qt::CaseInsensitive))
+                << error->description().toStdString();
+        }
+    }
+    sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+
+    // Once the writer lets go, the same file reads.
+    vq::Connection db;
+    db.Open(testdb::nativeString(locked));
+    vq::Recordset rs;
+    rs.Open(QStringLiteral("t"), &db, vq::Recordset::adOpenStatic);
+    EXPECT_EQ(rs.RecordCount(), 100);
+}
+
+// A file data source naming a driver library that is not there: the driver manager's message, with the
+// library's name, in the error.
+TEST(Faults, FileDsnNamingAMissingDriverLibrary)
+{
+    QTemporaryDir dir;
+    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("missing.dsn")),
+        {QStringLiteral("Driver=/nonexistent/libvq-missing-driver.so"),
+            QStringLiteral("Database=/tmp/x.db")});
+    const Watchdog watchdog("missing driver library", 60);
+    vq::Connection db;
+    const auto error = errorOf([&] { db.Open(QStringLiteral("FileDSN=") + dsn); });
+    ASSERT_TRUE(error.has_value());
+    EXPECT_TRUE(error->description().contains(QLatin1String("libvq-missing-driver.so")))
+        << error->description().toStdString();
+    EXPECT_NE(db.State(), 1);
+}
+
+// A value far longer than any fetch buffer comes back whole, over the native driver and over ODBC.
+TEST(Faults, AValueLongerThanAnyBufferComesBackWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("long.db"));
+    testdb::makeSqlite(path,
+        {QStringLiteral("CREATE TABLE t (id INTEGER, body TEXT)"),
+            QStringLiteral(
+                "INSERT INTO t VALUES (1, 'short'), (2, replace(hex(zeroblob(3000000)), '0', 'é')), "
+                "(3, 'after')")});
+    const QString expected = QString(6000000, QChar(0xe9));
+    QStringList connections = {testdb::nativeString(path),
+        QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), path)};
+    if (testdb::havePostgres())
+        connections.append(testdb::postgresDriverString());
+    for (const QString &connection : connections) {
+        SCOPED_TRACE(connection.toStdString());
+        const Watchdog watchdog("a long value", 120);
+        vq::Connection db;
+        db.Open(connection);
+        const QString sql = connection.contains(QLatin1String("Servername"))
+            ? QStringLiteral(
+                  "SELECT i AS id, CASE WHEN i = 2 THEN repeat(chr(233), 6000000) ELSE 'x' END AS body "
+                  "FROM generate_series(1, 3) AS i ORDER BY i")
+            : QStringLiteral("SELECT id, body FROM t ORDER BY id");
+        for (const int cursor : {int(vq::Recordset::adOpenForwardOnly), int(vq::Recordset::adOpenStatic)}) {
+            vq::Recordset rs;
+            rs.Open(sql, &db, cursor);
+            rs.MoveNext();
+            const QString body = rs.Fields().Item(QStringLiteral("body")).Value().toString();
+            EXPECT_EQ(body.size(), expected.size());
+            EXPECT_TRUE(body == expected);
+            rs.MoveNext();
+            EXPECT_FALSE(rs.isEOF());
+        }
+    }
+}
+
+namespace {
+
+// A PostgreSQL server of the test's own, which it may stop and start.
+class OwnPostgres
+{
+public:
+    OwnPostgres()
+    {
+        for (const QString &d : QDir(QStringLiteral("/usr/lib/postgresql"))
+                                    .entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+            if (QFile::exists(QStringLiteral("/usr/lib/postgresql/%1/bin/initdb").arg(d)))
+                m_bin = QStringLiteral("/usr/lib/postgresql/%1/bin/").arg(d);
+        }
+        if (m_bin.isEmpty() || !m_dir.isValid())
+            return;
+        QFile::setPermissions(m_dir.path(),
+            QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                QFileDevice::ExeOther);
+        if (getuid() == 0)
+            QProcess::execute(QStringLiteral("chown"), {QStringLiteral("postgres:postgres"), m_dir.path()});
+        m_port = 20000 + int(getpid() % 20000);
+        m_ok = run(QStringLiteral("initdb"),
+                   {QStringLiteral("-D"), data(), QStringLiteral("-U"), QStringLiteral("postgres"),
+                       QStringLiteral("-A"), QStringLiteral("trust"), QStringLiteral("-E"),
+                       QStringLiteral("UTF8"), QStringLiteral("--no-locale"), QStringLiteral("--no-sync")}) &&
+            start();
+    }
+    ~OwnPostgres()
+    {
+        if (m_ok)
+            stop();
+    }
+
+    bool ok() const { return m_ok; }
+    QString data() const { return m_dir.path() + QStringLiteral("/data"); }
+
+    bool start()
+    {
+        return run(QStringLiteral("pg_ctl"),
+            {QStringLiteral("-D"), data(), QStringLiteral("-l"), m_dir.path() + QStringLiteral("/server.log"),
+                QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("60"), QStringLiteral("-o"),
+                QStringLiteral("-c listen_addresses='' -k %1 -p %2 -c fsync=off")
+                    .arg(m_dir.path())
+                    .arg(m_port),
+                QStringLiteral("start")});
+    }
+    bool stop()
+    {
+        return run(QStringLiteral("pg_ctl"),
+            {QStringLiteral("-D"), data(), QStringLiteral("-m"), QStringLiteral("immediate"),
+                QStringLiteral("-w"), QStringLiteral("stop")});
+    }
+
+    QString connectionString() const
+    {
+        return QStringLiteral(
+            "Driver={%1};Servername=%2;Port=%3;Database=postgres;UID=postgres;UseDeclareFetch=1;Fetch=500")
+            .arg(qEnvironmentVariable("VQ_PG_DRIVER"), m_dir.path())
+            .arg(m_port);
+    }
+
+private:
+    bool run(const QString &tool, const QStringList &args)
+    {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        if (getuid() == 0)
+            p.start(QStringLiteral("runuser"),
+                QStringList {
+                    QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), m_bin + tool} +
+                    args);
+        else
+            p.start(m_bin + tool, args);
+        const bool done =
+            p.waitForFinished(90000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        if (!done)
+            std::fprintf(stderr, "%s failed: %s\n", qPrintable(tool), p.readAll().constData());
+        return done;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_bin;
+    int m_port = 0;
+    bool m_ok = false;
+};
+
+} // namespace
+
+// The server goes away in the middle of a fetch: an error with the driver's message, and the rows fetched
+// so far stay.
+TEST(Faults, PostgresStoppedMidFetchAndRestarted)
+{
+    if (qEnvironmentVariableIsEmpty("VQ_PG_DRIVER"))
+        GTEST_SKIP() << "needs the PostgreSQL ODBC driver (run through ./vq test)";
+    const Watchdog watchdog("PostgreSQL stopped mid-fetch", 240);
+    OwnPostgres server;
+    ASSERT_TRUE(server.ok());
+    vq::Connection db;
+    db.Open(server.connectionString());
+    const int rows = 200000;
+    db.Execute(QStringLiteral(
+        "CREATE TABLE t AS SELECT i AS id, 'row ' || i AS name FROM generate_series(1, %1) AS i")
+                   .arg(rows));
+
+    vq::Recordset rs;
+    bool stopped = false;
+    QObject::connect(&rs, &vq::Recordset::FetchProgress, [&](qsizetype progress, qsizetype) {
+        if (!stopped && progress > 0) {
+            stopped = true;
+            ASSERT_TRUE(server.stop());
+        }
+    });
+    const auto error = errorOf([&] {
+        rs.Open(QStringLiteral("SELECT id, name FROM t ORDER BY id"), &db, vq::Recordset::adOpenStatic);
+    });
+    ASSERT_TRUE(stopped) << "the fetch ended before the first progress report";
+    ASSERT_TRUE(error.has_value()) << "a fetch cut off by the server raised no error";
+    EXPECT_FALSE(error->description().isEmpty());
+    EXPECT_EQ(rs.State(), vq::Recordset::adStateOpen) << error->description().toStdString();
+    EXPECT_GT(rs.RecordCount(), 0) << error->description().toStdString();
+    EXPECT_LT(rs.RecordCount(), rows);
+}
+
+// Once the server is back, Requery fetches every row again. Disabled: the connection does not open itself
+// again after the server dropped it ("[57P01] no connection to the server"), an open fault of the data
+// layer; enable this test with its fix.
+TEST(Faults, DISABLED_RequeryWorksOnceTheServerIsBack)
+{
+    if (qEnvironmentVariableIsEmpty("VQ_PG_DRIVER"))
+        GTEST_SKIP() << "needs the PostgreSQL ODBC driver (run through ./vq test)";
+    const Watchdog watchdog("PostgreSQL restarted", 240);
+    OwnPostgres server;
+    ASSERT_TRUE(server.ok());
+    vq::Connection db;
+    db.Open(server.connectionString());
+    db.Execute(QStringLiteral("CREATE TABLE t AS SELECT i AS id FROM generate_series(1, 1000) AS i"));
+    vq::Recordset rs;
+    rs.Open(QStringLiteral("SELECT id FROM t"), &db, vq::Recordset::adOpenStatic);
+    ASSERT_TRUE(server.stop());
+    ASSERT_TRUE(server.start());
+    const auto again = errorOf([&] { rs.Requery(); });
+    EXPECT_FALSE(again.has_value()) << again->description().toStdString();
+    EXPECT_EQ(rs.RecordCount(), 1000);
+}
