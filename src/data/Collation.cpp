@@ -17,13 +17,22 @@ namespace {
 constexpr char32_t TableEnd = 0x250;
 
 // One code point from UTF-8 at `at`, which moves past it; U+FFFD for a malformed sequence.
-char32_t nextCodePoint(std::string_view s, size_t &at)
+char32_t nextMultiByteCodePoint(std::string_view s, size_t &at);
+
+// Inlined for ASCII, which most texts mostly are.
+[[gnu::always_inline]] inline char32_t nextCodePoint(std::string_view s, size_t &at)
 {
     const auto b0 = static_cast<unsigned char>(s[at]);
     if (b0 < 0x80) {
         ++at;
         return b0;
     }
+    return nextMultiByteCodePoint(s, at);
+}
+
+char32_t nextMultiByteCodePoint(std::string_view s, size_t &at)
+{
+    const auto b0 = static_cast<unsigned char>(s[at]);
     const int extra = b0 >= 0xF0 ? 3 : (b0 >= 0xE0 ? 2 : (b0 >= 0xC0 ? 1 : -1));
     if (extra < 0 || at + size_t(extra) >= s.size()) {
         ++at;
@@ -71,20 +80,40 @@ struct Collation::Private
     CollatorPtr primary;
     // Primary rank per code point below TableEnd; 0 where the character has no simple collation.
     std::vector<quint16> rank;
+    // Characters that begin a contraction of the locale whose other characters are all non-simple
+    // (root's "l·"): simple unless a non-simple character follows.
+    std::vector<bool> guarded;
     int rankBits = 8;
 
     quint16 rankOf(char32_t c) const { return c < TableEnd ? rank[c] : 0; }
 
+    // The rank of the character at `at` (which moves past it), 0 where it is not simple there.
+    quint16 rankAt(std::string_view s, size_t &at) const
+    {
+        const char32_t c = nextCodePoint(s, at);
+        const quint16 r = rankOf(c);
+        if (r && guarded[c] && at < s.size()) {
+            size_t next = at;
+            if (!rankOf(nextCodePoint(s, next)))
+                return 0;
+        }
+        return r;
+    }
+
     void buildTable()
     {
         rank.assign(TableEnd, 0);
+        guarded.assign(TableEnd, false);
         UErrorCode status = U_ZERO_ERROR;
         // Characters ignored or numbers compared by value: no fast path at all.
         if (ucol_getAttribute(secondary.get(), UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE ||
             ucol_getAttribute(secondary.get(), UCOL_NUMERIC_COLLATION, &status) == UCOL_ON ||
             U_FAILURE(status))
             return;
-        std::vector<bool> inContraction(TableEnd, false);
+        // A character that continues a contraction never has a simple rank where it is not ASCII; one that
+        // begins a contraction is guarded, or not simple at all where an ASCII character continues it
+        // (Czech "ch" sorts after "h", so "c" cannot be compared alone).
+        std::vector<bool> notSimple(TableEnd, false), starts(TableEnd, false);
         USet *contractions = uset_openEmpty();
         status = U_ZERO_ERROR;
         ucol_getContractionsAndExpansions(secondary.get(), contractions, nullptr, true, &status);
@@ -100,13 +129,19 @@ struct Collation::Private
             const int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &status);
             if (U_FAILURE(status))
                 continue;
-            if (length == 0) { // a range of single code points
+            if (length == 0) { // single code points: none of these is left to the fast path
                 for (UChar32 c = start; c <= end && c < UChar32(TableEnd); ++c)
-                    inContraction[size_t(c)] = true;
-            } else {
-                for (int32_t k = 0; k < length; ++k) {
+                    notSimple[size_t(c)] = true;
+                continue;
+            }
+            if (text[0] < TableEnd)
+                starts[text[0]] = true;
+            for (int32_t k = 1; k < length; ++k) {
+                if (text[k] >= 0x80) {
                     if (text[k] < TableEnd)
-                        inContraction[text[k]] = true;
+                        notSimple[text[k]] = true;
+                } else if (text[0] < TableEnd) {
+                    notSimple[text[0]] = true;
                 }
             }
         }
@@ -114,7 +149,7 @@ struct Collation::Private
 
         std::vector<std::pair<qint32, char32_t>> primaries;
         for (char32_t c = 0x20; c < TableEnd; ++c) {
-            if (inContraction[c] || (c >= 0x7F && c < 0xA0))
+            if (notSimple[c] || (c >= 0x7F && c < 0xA0))
                 continue;
             const UChar text[1] = {UChar(c)};
             status = U_ZERO_ERROR;
@@ -143,6 +178,7 @@ struct Collation::Private
             if (i == 0 || primaries[i].first != primaries[i - 1].first)
                 ++r;
             rank[primaries[i].second] = r;
+            guarded[primaries[i].second] = starts[primaries[i].second];
         }
         rankBits = r < 256 ? 8 : 16;
     }
@@ -183,24 +219,24 @@ QLocale Collation::locale() const
 
 int Collation::compare(std::string_view a, std::string_view b) const
 {
+    if (a == b)
+        return 0;
     size_t i = 0, j = 0;
     bool ascii = true;
     while (i < a.size() && j < b.size()) {
-        const char32_t ca = nextCodePoint(a, i);
-        const char32_t cb = nextCodePoint(b, j);
-        const quint16 ra = d->rankOf(ca);
-        const quint16 rb = d->rankOf(cb);
+        ascii = ascii && static_cast<unsigned char>(a[i]) < 0x80 && static_cast<unsigned char>(b[j]) < 0x80;
+        const quint16 ra = d->rankAt(a, i);
+        const quint16 rb = d->rankAt(b, j);
         if (!ra || !rb)
             return d->icuCompare(d->secondary.get(), a, b);
         if (ra != rb)
             return ra < rb ? -1 : 1;
-        ascii = ascii && ca < 0x80 && cb < 0x80;
     }
     if (i < a.size() || j < b.size()) {
-        // One text goes on. Its next characters decide at primary strength where they are simple.
-        std::string_view rest = i < a.size() ? a.substr(i) : b.substr(j);
-        size_t k = 0;
-        if (d->rankOf(nextCodePoint(rest, k)))
+        // One text goes on. Its next character decides at primary strength where it is simple.
+        const std::string_view longer = i < a.size() ? a : b;
+        size_t k = i < a.size() ? i : j;
+        if (d->rankAt(longer, k))
             return i < a.size() ? 1 : -1;
         return d->icuCompare(d->secondary.get(), a, b);
     }
@@ -214,10 +250,8 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
     while (j < prefix.size()) {
         if (i >= text.size())
             break;
-        const char32_t ct = nextCodePoint(text, i);
-        const char32_t cp = nextCodePoint(prefix, j);
-        const quint16 rt = d->rankOf(ct);
-        const quint16 rp = d->rankOf(cp);
+        const quint16 rt = d->rankAt(text, i);
+        const quint16 rp = d->rankAt(prefix, j);
         if (!rt || !rp) {
             i = j = std::string_view::npos;
             break;
@@ -229,9 +263,8 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
         return 0;
     if (i != std::string_view::npos && i >= text.size()) {
         // The text ended first; a prefix whose rest is simple is longer at primary strength.
-        std::string_view rest = prefix.substr(j);
-        size_t k = 0;
-        if (d->rankOf(nextCodePoint(rest, k)))
+        size_t k = j;
+        if (d->rankAt(prefix, k))
             return -1;
     }
     // ICU: a head of the text equal to the prefix at primary strength. Heads only grow in primary order as
@@ -256,16 +289,20 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
     return c != 0 ? c : 1;
 }
 
-bool Collation::sortKey(std::string_view text, quint64 *key) const
+bool Collation::sortKey(std::string_view text, quint64 *key, int part) const
 {
     const int bits = d->rankBits;
     const int places = 64 / bits;
     quint64 k = 0;
     size_t at = 0;
+    for (int n = 0; n < part * places && at < text.size(); ++n) {
+        if (!d->rankAt(text, at))
+            return false;
+    }
     for (int n = 0; n < places; ++n) {
         quint16 r = 0;
         if (at < text.size()) {
-            r = d->rankOf(nextCodePoint(text, at));
+            r = d->rankAt(text, at);
             if (!r)
                 return false;
         }
@@ -280,7 +317,7 @@ quint16 Collation::leadRank(std::string_view text) const
     if (text.empty())
         return 0;
     size_t at = 0;
-    return d->rankOf(nextCodePoint(text, at));
+    return d->rankAt(text, at);
 }
 
 } // namespace vq

@@ -37,7 +37,8 @@ public:
     QLocale locale() const;
     int compare(std::string_view a, std::string_view b) const;
     int comparePrefix(std::string_view text, std::string_view prefix) const;
-    bool sortKey(std::string_view text, quint64 *key) const;
+    // `part` 1 keys the characters after those of part 0, for texts whose part-0 keys are equal.
+    bool sortKey(std::string_view text, quint64 *key, int part = 0) const;
     // The primary rank of a text's first character where it has a simple one, else 0 (also for an empty
     // text): texts whose ranks differ cannot begin with one another at primary strength.
     quint16 leadRank(std::string_view text) const;

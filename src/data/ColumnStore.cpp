@@ -270,8 +270,9 @@ size_t ColumnStore::memoryBytes() const
 
 void ColumnStore::tooMuchText()
 {
-    throw Error(Error::BadRecordsetArguments,
-        QStringLiteral("The fetched text exceeds the record set's limit of 4 GB per column."));
+    // Not 3001: that number means a refused argument, which callers may pass over in silence.
+    throw Error(Error::OutOfMemory,
+        QStringLiteral("Out of memory: the fetched text exceeds the record set's limit of 4 GB per column."));
 }
 
 } // namespace vq

@@ -160,6 +160,14 @@ public:
     // Bytes held, reserve included.
     size_t memoryBytes() const;
 
+    // A text arena offset; past 4 GB in one column, vq::Error 7 (out of memory).
+    static quint32 checkedOffset(size_t offset)
+    {
+        if (offset > 0xffffffffu)
+            tooMuchText();
+        return quint32(offset);
+    }
+
 private:
     struct Column
     {
@@ -179,12 +187,6 @@ private:
         }
     };
 
-    static quint32 checkedOffset(size_t offset)
-    {
-        if (offset > 0xffffffffu)
-            tooMuchText();
-        return quint32(offset);
-    }
     [[noreturn]] static void tooMuchText();
 
     std::vector<Column> m_columns;

@@ -98,7 +98,7 @@ void Connection::Open(
     add("PWD", password);
     if (parsed.contains(QStringLiteral("FileDSN")))
         odbc = expandFileDsn(vq::ConnectionString(odbc));
-    m_driver = openOdbcDriver(odbc);
+    m_driver = openOdbcDriver(withPostgresServerCursor(odbc, odbcDriverOf(odbc)));
 }
 
 void Connection::Close()

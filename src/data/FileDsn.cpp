@@ -56,4 +56,45 @@ QList<QPair<QString, QString>> parseFileDsn(const QByteArray &contents)
     return pairs;
 }
 
+namespace {
+
+QString profileString(const QString &section, const char *key, const char *file)
+{
+    char value[1024] = {};
+    const QByteArray name = section.toLocal8Bit();
+    if (SQLGetPrivateProfileString(name.constData(), key, "", value, int(sizeof value), file) <= 0)
+        return QString();
+    return QString::fromLocal8Bit(value);
+}
+
+} // namespace
+
+QString odbcDriverOf(const QString &connectionString)
+{
+    const ConnectionString parsed(connectionString);
+    QString driver = parsed.value(QStringLiteral("Driver"));
+    if (driver.isEmpty() && parsed.contains(QStringLiteral("DSN")))
+        driver = profileString(parsed.value(QStringLiteral("DSN")), "Driver", "odbc.ini");
+    if (driver.isEmpty() || driver.contains(QLatin1Char('/')))
+        return driver;
+    const QString library = profileString(driver, "Driver", "odbcinst.ini");
+    return library.isEmpty() ? driver : driver + QLatin1Char(' ') + library;
+}
+
+QString withPostgresServerCursor(const QString &connectionString, const QString &driver)
+{
+    const bool postgres = driver.contains(QLatin1String("psqlodbc"), Qt::CaseInsensitive) ||
+        driver.contains(QLatin1String("postgres"), Qt::CaseInsensitive);
+    const ConnectionString parsed(connectionString);
+    if (!postgres || parsed.contains(QStringLiteral("UseDeclareFetch")))
+        return connectionString;
+    QString text = connectionString;
+    if (!text.trimmed().isEmpty() && !text.trimmed().endsWith(QLatin1Char(';')))
+        text += QLatin1Char(';');
+    text += QStringLiteral("UseDeclareFetch=1;");
+    if (!parsed.contains(QStringLiteral("Fetch")))
+        text += QStringLiteral("Fetch=2048;");
+    return text;
+}
+
 } // namespace vq

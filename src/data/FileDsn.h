@@ -25,4 +25,15 @@ QString fileDsnFolder();
 // with ";" or "#" are skipped.
 QList<QPair<QString, QString>> parseFileDsn(const QByteArray &contents);
 
+// The ODBC driver a connection string names (its DRIVER, or the driver of its DSN in the driver manager's
+// odbc.ini), with the library registered for that name in odbcinst.ini: "PostgreSQL Unicode psqlodbcw.so".
+// Empty when neither says.
+QString odbcDriverOf(const QString &connectionString);
+
+// psqlODBC reads a query's whole result into memory before the first row comes back; through a server
+// cursor (UseDeclareFetch=1) it holds one batch of rows at a time, at no cost in speed (see bench_data).
+// So a connection string for psqlODBC that does not say otherwise gets "UseDeclareFetch=1;Fetch=2048";
+// others come back unchanged.
+QString withPostgresServerCursor(const QString &connectionString, const QString &driver);
+
 } // namespace vq

@@ -96,7 +96,11 @@ public:
 private:
     void grow(size_t needed)
     {
-        size_t capacity = m_capacity < 64 ? 64 : m_capacity * 2;
+        // Doubling while small; past a megabyte the block is mapped and realloc remaps its pages without
+        // copying, so it grows by an eighth, and the reserve that a fetch's peak memory carries stays small.
+        const size_t bytes = m_capacity * sizeof(T);
+        size_t capacity =
+            m_capacity < 64 ? 64 : (bytes < (size_t(1) << 20) ? m_capacity * 2 : m_capacity + m_capacity / 8);
         if (capacity < needed)
             capacity = needed;
         T *grown = static_cast<T *>(std::realloc(m_data, capacity * sizeof(T)));

@@ -23,6 +23,7 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <mutex>
 #include <numeric>
@@ -34,6 +35,8 @@ namespace {
 using Kind = ColumnStore::Kind;
 
 constexpr qsizetype StreamBlock = 256;
+// Sort keys of texts cover at most this many parts of four to eight characters; longer ties compare.
+constexpr int MaxKeyParts = 16;
 constexpr qsizetype FetchBlock = 4096;
 
 Error notSupported()
@@ -434,6 +437,9 @@ struct Recordset::Private
         return true;
     }
 
+    // The collation of the sort running now (looked up once per sort, not per comparison).
+    const Collation *sortCollation = nullptr;
+
     int compareCells(int column, qsizetype a, qsizetype b) const
     {
         const bool na = store.isNull(column, a);
@@ -447,7 +453,7 @@ struct Recordset::Private
         case Kind::Double:
             return compareNumbers(store.doubleAt(column, a), store.doubleAt(column, b));
         case Kind::Text:
-            return Collation::current().compare(store.textAt(column, a), store.textAt(column, b));
+            return sortCollation->compare(store.textAt(column, a), store.textAt(column, b));
         case Kind::Bytes: {
             const int c = store.textAt(column, a).compare(store.textAt(column, b));
             return c < 0 ? -1 : (c > 0 ? 1 : 0);
@@ -510,6 +516,7 @@ struct Recordset::Private
 
     void sortRows()
     {
+        sortCollation = &Collation::current();
         order.clear();
         if (sortColumns.empty())
             return;
@@ -560,16 +567,94 @@ struct Recordset::Private
                 }
                 return a.row < b.row;
             };
+            const bool textKeys = primaryKind == Kind::Text;
+            const Collation &collation = Collation::current();
+            // Names share long beginnings and repeat: a run of equal keys is mostly the same text again,
+            // which needs no comparison at all (the radix sort kept fetch order), and otherwise the next
+            // characters' ranks tell most texts apart before the full comparison has to.
+            auto sameText = [&](size_t from, size_t to) {
+                if (!textKeys || sortColumns.size() > 1 || store.isNull(primary, entries[from].row))
+                    return false;
+                const std::string_view first = store.textAt(primary, entries[from].row);
+                for (size_t k = from + 1; k < to; ++k) {
+                    if (store.isNull(primary, entries[k].row) ||
+                        store.textAt(primary, entries[k].row) != first)
+                        return false;
+                }
+                return true;
+            };
+            auto sortRun = [&](size_t from, size_t to) {
+                if (!sameText(from, to))
+                    std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to), less);
+            };
+            // Orders a run of entries whose keys of parts 0 .. part-1 are equal by the keys of the next part.
+            std::function<void(size_t, size_t, int)> refine = [&](size_t from, size_t to, int part) {
+                if (sameText(from, to))
+                    return;
+                bool keyed = textKeys && part < MaxKeyParts;
+                bool more = false; // whether some text goes on past this part
+                for (size_t k = from; k < to && keyed; ++k) {
+                    quint64 next = 0;
+                    const quint32 row = entries[k].row;
+                    keyed = !store.isNull(primary, row) &&
+                        collation.sortKey(store.textAt(primary, row), &next, part);
+                    more = more || next != 0;
+                    entries[k].key = primaryDescending ? ~next : next;
+                }
+                if (!keyed || !more) {
+                    sortRun(from, to);
+                    return;
+                }
+                std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to),
+                    [](const Entry &a, const Entry &b) {
+                        return a.key != b.key ? a.key < b.key : a.row < b.row;
+                    });
+                for (size_t a = from; a < to;) {
+                    size_t b = a + 1;
+                    while (b < to && entries[b].key == entries[a].key)
+                        ++b;
+                    if (b - a > 1)
+                        refine(a, b, part + 1);
+                    a = b;
+                }
+            };
             for (size_t i = 0; i < entries.size();) {
                 size_t j = i + 1;
                 while (j < entries.size() && entries[j].key == entries[i].key)
                     ++j;
                 if (j - i > 1)
-                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j), less);
+                    refine(i, j, 1);
                 i = j;
             }
             if (!unkeyed.empty()) {
-                std::sort(unkeyed.begin(), unkeyed.end(), less);
+                if (textKeys && sortColumns.size() == 1) {
+                    // Texts without keys (rare characters, expansions) repeat too: the same texts are
+                    // grouped by their bytes first, and only one of each is compared in the locale's order.
+                    std::sort(unkeyed.begin(), unkeyed.end(), [&](const Entry &a, const Entry &b) {
+                        const int c = store.textAt(primary, a.row).compare(store.textAt(primary, b.row));
+                        return c != 0 ? c < 0 : a.row < b.row;
+                    });
+                    std::vector<std::pair<size_t, size_t>> groups; // [begin, end) of each text
+                    for (size_t a = 0; a < unkeyed.size();) {
+                        size_t b = a + 1;
+                        while (b < unkeyed.size() &&
+                            store.textAt(primary, unkeyed[b].row) == store.textAt(primary, unkeyed[a].row))
+                            ++b;
+                        groups.emplace_back(a, b);
+                        a = b;
+                    }
+                    std::sort(groups.begin(), groups.end(), [&](const auto &a, const auto &b) {
+                        return less(unkeyed[a.first], unkeyed[b.first]);
+                    });
+                    std::vector<Entry> ordered;
+                    ordered.reserve(unkeyed.size());
+                    for (const auto &[a, b] : groups)
+                        ordered.insert(
+                            ordered.end(), unkeyed.begin() + qsizetype(a), unkeyed.begin() + qsizetype(b));
+                    unkeyed.swap(ordered);
+                } else {
+                    std::sort(unkeyed.begin(), unkeyed.end(), less);
+                }
                 std::vector<Entry> merged(entries.size() + unkeyed.size());
                 std::merge(
                     entries.begin(), entries.end(), unkeyed.begin(), unkeyed.end(), merged.begin(), less);
@@ -691,8 +776,9 @@ struct Recordset::Private
         for (const auto &matchers : bound) {
             rows.clear();
             const Matcher &first = matchers.front();
+            const LeadFilter lead = leadFilter(first);
             for (qsizetype r = 0; r < n; ++r) {
-                if (first.matches(r))
+                if (!lead.rejects(r) && first.matches(r))
                     rows.push_back(quint32(r));
             }
             for (size_t k = 1; k < matchers.size(); ++k) {
@@ -856,9 +942,9 @@ struct Recordset::Private
     // change, since the help list searches the same column at every keystroke; a scan then reads two bytes
     // a row instead of the texts.
     static constexpr quint16 NeedsFullCompare = 0xFFFF;
-    std::vector<std::vector<quint16>> leadRanks;
+    mutable std::vector<std::vector<quint16>> leadRanks;
 
-    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation)
+    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation) const
     {
         if (leadRanks.size() != columns.size())
             leadRanks.assign(columns.size(), {});
@@ -888,7 +974,7 @@ struct Recordset::Private
         bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
     };
 
-    LeadFilter leadFilter(const Matcher &m)
+    LeadFilter leadFilter(const Matcher &m) const
     {
         if (m.mode != Matcher::TextPrefix || m.text.empty())
             return {};

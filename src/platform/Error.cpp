@@ -23,6 +23,8 @@ QString Error::standardDescription(int number)
         return QStringLiteral("Invalid procedure call or argument");
     case Overflow:
         return QStringLiteral("Overflow");
+    case OutOfMemory:
+        return QStringLiteral("Out of memory");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
     case InvalidUseOfNull:

@@ -16,6 +16,7 @@ public:
     enum Number {
         InvalidProcedureCall = 5,
         Overflow = 6,
+        OutOfMemory = 7,
         TypeMismatch = 13,
         InvalidUseOfNull = 94,
         InvalidPropertyValue = 380,

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/Errors.h"
+
 #include <string>
 
 using namespace vq;
 using Kind = ColumnStore::Kind;
+using vq::test::errorNumber;
 
 namespace {
 
@@ -147,4 +150,11 @@ TEST(ColumnStore, JulianDaysAndUtf8AgreeWithQt)
     std::string out(utf16.size() * MaxUtf8BytesPerUtf16Unit, '\0');
     out.resize(size_t(writeUtf16AsUtf8(utf16.data(), utf16.size(), out.data()) - out.data()));
     EXPECT_EQ(QString::fromStdString(out), text + QChar(0xFFFD));
+}
+
+TEST(ColumnStore, TextPastFourGigabytesInAColumnIsOutOfMemoryNotARefusedArgument)
+{
+    EXPECT_EQ(ColumnStore::checkedOffset(0xffffffffu), 0xffffffffu);
+    // 3001 would be passed over in silence by callers that treat it as a refused filter.
+    EXPECT_EQ(errorNumber([] { ColumnStore::checkedOffset(size_t(0xffffffffu) + 1); }), 7);
 }

@@ -303,6 +303,24 @@ TEST_F(Postgres, ReadsEveryTypeThroughADriverStringAndAFileDsn)
     checkTypes(QStringLiteral("FileDSN=") + dsn);
 }
 
+TEST_F(Postgres, FetchesThroughAServerCursorUnlessTheConnectionStringSaysOtherwise)
+{
+    // The driver's own default would read every row into memory before the first one comes back. Through
+    // server cursors, the streaming rows and the count below each have one.
+    for (const auto &[extra, cursors] :
+        {std::pair(QString(), 2), std::pair(QStringLiteral(";UseDeclareFetch=0"), 0)}) {
+        Connection c;
+        c.Open(testdb::postgresDriverString() + extra);
+        Recordset rows;
+        rows.Open(
+            QStringLiteral("SELECT g FROM generate_series(1, 10000) g"), &c, Recordset::adOpenForwardOnly);
+        Recordset open;
+        open.Open(QStringLiteral("SELECT count(*) FROM pg_cursors"), &c, Recordset::adOpenStatic);
+        EXPECT_EQ(open.value(0, 0).toInt(), cursors) << extra.toStdString();
+        EXPECT_EQ(rows.Fields().Item(0).Value().toInt(), 1);
+    }
+}
+
 TEST_F(Postgres, ABadQueryOrLoginIsAClearError)
 {
     Recordset rs;

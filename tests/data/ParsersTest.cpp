@@ -134,14 +134,35 @@ TEST(FileDsnText, ReadsBracedValuesAndFindsBareNamesInTheDataSourceFolder)
             << c.name;
 }
 
+TEST(FileDsnText, PostgreSqlFetchesThroughAServerCursorUnlessTheStringSaysOtherwise)
+{
+    const struct
+    {
+        const char *string, *driver, *result;
+    } cases[] = {
+        {"Driver={PostgreSQL Unicode};Servername=h", "PostgreSQL Unicode psqlodbcw.so",
+            "Driver={PostgreSQL Unicode};Servername=h;UseDeclareFetch=1;Fetch=2048;"},
+        {"Driver=/usr/lib/odbc/psqlodbcw.so;", "/usr/lib/odbc/psqlodbcw.so",
+            "Driver=/usr/lib/odbc/psqlodbcw.so;UseDeclareFetch=1;Fetch=2048;"},
+        {"DSN=pg;fetch=500", "PostgreSQL Unicode psqlodbcw.so", "DSN=pg;fetch=500;UseDeclareFetch=1;"},
+        {"DSN=pg;usedeclarefetch=0", "PostgreSQL Unicode psqlodbcw.so", "DSN=pg;usedeclarefetch=0"},
+        {"Driver=SQLite3;Database=x", "SQLite3 libsqlite3odbc.so", "Driver=SQLite3;Database=x"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(withPostgresServerCursor(QString::fromUtf8(c.string), QString::fromUtf8(c.driver)),
+            QString::fromUtf8(c.result));
+}
+
 TEST(TextCollation, AgreesWithQtsCollatorAndItsKeysAndPrefixesAgreeWithItsOrder)
 {
     const QStringList words {"", "a", "A", "ab", "abc", "ABD", "a-b", "a b", "a1", "Émile", "emile", "Emily",
         "émilie", "Zoe", "zoë", "Zürich", "Ångström", "Ærø", "aerial", "Straße", "strasse", "Strauss",
         "Øberg", "oberon", "Ölberg", "Łódź", "lodz", "Çelik", "celik", "ñu", "nu", "Ωμέγα", "東京",
-        "e\u0301mile", "x\u0300", "12", "2", "_x", "~"};
-    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates),
-             QLocale(QLocale::Swedish, QLocale::Sweden), QLocale(QLocale::Spanish, QLocale::Spain)}) {
+        "e\u0301mile", "x\u0300", "12", "2", "_x", "~", "chata", "hrad", "cesta", "col·lega", "coll", "colm",
+        "A\u0308pple", "Apple", "Bertil", "Lluís", "lm"};
+    for (const QLocale &locale :
+        {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Swedish, QLocale::Sweden),
+            QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::Czech, QLocale::CzechRepublic)}) {
         const Collation collation(locale);
         QCollator oracle(locale);
         oracle.setCaseSensitivity(Qt::CaseInsensitive);
