@@ -60,8 +60,10 @@ using CollatorPtr = std::unique_ptr<UCollator, CollatorDeleter>;
 CollatorPtr openCollator(const QLocale &locale, UColAttributeValue strength)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const QByteArray name =
-        locale.language() == QLocale::C ? QByteArray("en_US_POSIX") : locale.name().toLatin1();
+    // A program started without a locale runs under C, which has no order for letters of its own: ICU's
+    // root order (the one most locales share) ignores case as the others do; the POSIX order would put
+    // every capital before every small letter and "Zoe" before "adams".
+    const QByteArray name = locale.language() == QLocale::C ? QByteArray("") : locale.name().toLatin1();
     CollatorPtr c(ucol_open(name.constData(), &status));
     if (U_FAILURE(status) || !c)
         throw Error(Error::InvalidProcedureCall,

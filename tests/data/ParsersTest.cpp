@@ -201,6 +201,17 @@ TEST(TextCollation, AgreesWithQtsCollatorAndItsKeysAndPrefixesAgreeWithItsOrder)
             << c.text << " ^ " << c.prefix;
 }
 
+// A program started without a locale in its environment runs under C: text still ignores case there, or a
+// lookup typed in lower case would find nothing.
+TEST(TextCollation, TheCLocaleIgnoresCaseAndOrdersLettersTogether)
+{
+    const Collation c(QLocale::c());
+    EXPECT_EQ(c.compare("baker", "BAKER"), 0);
+    EXPECT_EQ(c.comparePrefix("Bakersfield", "bak"), 0);
+    EXPECT_EQ(c.comparePrefix("adams", "BAK"), -1);
+    EXPECT_EQ(c.compare("Zoe", "adams"), 1);
+}
+
 TEST(TextFolding, ContainmentIgnoresCase)
 {
     EXPECT_TRUE(containsFolded("Zoë Smith", foldText("Ë S")));

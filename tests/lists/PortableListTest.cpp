@@ -6,8 +6,8 @@
 #include "platform/Twips.h"
 
 #include "lists/ListBoxWidget.h"
-#include <QComboBox>
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QStyleOptionComboBox>
