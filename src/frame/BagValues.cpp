@@ -3,6 +3,7 @@
 #include "frame/PropertyBag.h"
 #include "platform/Error.h"
 
+#include <cmath>
 #include <limits>
 
 namespace vq::bag {
@@ -29,9 +30,10 @@ qint64 readInteger(
         break;
     case QMetaType::Double:
     case QMetaType::Float: {
+        // Converting a double outside the 64-bit range (or NaN) is undefined, so the range comes first.
         const double d = v.toDouble();
-        ok = d == double(qint64(d));
-        n = qint64(d);
+        ok = d >= -9223372036854775808.0 && d < 9223372036854775808.0 && d == std::trunc(d);
+        n = ok ? qint64(d) : 0;
         break;
     }
     case QMetaType::QString:

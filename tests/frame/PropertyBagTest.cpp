@@ -69,6 +69,7 @@ TEST(BagValues, WrongTypesAreRefusedWithAnErrorNamingTheKey)
     bag.WriteProperty(QStringLiteral("BackColor"), QStringLiteral("red"));
     bag.WriteProperty(QStringLiteral("Text"), QVariantList {1, 2});
     bag.WriteProperty(QStringLiteral("Byte"), 256);
+    bag.WriteProperty(QStringLiteral("Huge"), 1e300); // beyond every integer: refused, not converted
 
     expectTypeMismatchNaming(
         QStringLiteral("pDecimal"), [&] { vq::bag::readInt16(bag, QStringLiteral("pDecimal"), 0); });
@@ -82,6 +83,8 @@ TEST(BagValues, WrongTypesAreRefusedWithAnErrorNamingTheKey)
         QStringLiteral("Text"), [&] { vq::bag::readString(bag, QStringLiteral("Text"), QString()); });
     expectTypeMismatchNaming(
         QStringLiteral("Byte"), [&] { vq::bag::readByte(bag, QStringLiteral("Byte"), 0); });
+    expectTypeMismatchNaming(
+        QStringLiteral("Huge"), [&] { vq::bag::readInt32(bag, QStringLiteral("Huge"), 0); });
 }
 
 TEST(BagValues, AcceptsWhatHostsReallyStore)
