@@ -6,6 +6,7 @@
 #include "platform/Error.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -83,6 +84,8 @@ void Connection::Open(
         if (file.isEmpty())
             throw Error(ProviderErrorNumber, QStringLiteral("The connection string names no Data Source."));
         m_driver = openSqliteDriver(file);
+        m_openedWith = file;
+        m_openedSqlite = true;
         return;
     }
     QString odbc = m_connectionString;
@@ -98,7 +101,9 @@ void Connection::Open(
     add("PWD", password);
     if (parsed.contains(QStringLiteral("FileDSN")))
         odbc = expandFileDsn(vq::ConnectionString(odbc));
-    m_driver = openOdbcDriver(withPostgresServerCursor(odbc, odbcDriverOf(odbc)));
+    m_openedWith = withPostgresServerCursor(odbc, odbcDriverOf(odbc));
+    m_openedSqlite = false;
+    m_driver = openOdbcDriver(m_openedWith);
 }
 
 void Connection::Close()
@@ -111,6 +116,16 @@ qint64 Connection::Execute(const QString &commandText)
     if (!m_driver)
         throw Error(Error::ConnectionNotUsable);
     return m_driver->execute(commandText);
+}
+
+bool Connection::reopenAfterLostConnection(const Error &failure)
+{
+    static const QRegularExpression lost(QStringLiteral("\\[(08...|57P0[123])\\]"));
+    if (!m_driver || m_openedSqlite || !lost.match(failure.description()).hasMatch())
+        return false;
+    m_driver.reset();
+    m_driver = openOdbcDriver(m_openedWith);
+    return true;
 }
 
 std::shared_ptr<Driver> Connection::driver() const

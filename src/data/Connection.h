@@ -8,6 +8,7 @@
 namespace vq {
 
 class Driver;
+class Error;
 
 // A database connection opened from a connection string ("key=value;" pairs, keys in any case, values
 // optionally in braces):
@@ -43,9 +44,17 @@ public:
 
     // The open driver connection; record sets share it. Null when closed.
     std::shared_ptr<Driver> driver() const;
+    // Where a statement failed because the server dropped the connection (an ODBC SQLSTATE of class 08,
+    // or 57P01-57P03 when the server shut down), opens the connection again as it was last opened and
+    // returns true; a failed reopen throws its own error. Any other failure returns false. A statement
+    // that failed this way never ran, so the caller may run it again on the new connection.
+    bool reopenAfterLostConnection(const Error &failure);
 
 private:
     QString m_connectionString;
+    // What the driver was opened with: the ODBC string as sent, or the SQLite file.
+    QString m_openedWith;
+    bool m_openedSqlite = false;
     std::shared_ptr<Driver> m_driver;
 };
 

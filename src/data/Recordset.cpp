@@ -341,7 +341,17 @@ struct Recordset::Private
             setActiveCursor(nullptr);
             fetching = false;
         });
-        std::unique_ptr<DriverCursor> cursor = driver->query(statementFor(source));
+        std::unique_ptr<DriverCursor> cursor;
+        try {
+            cursor = driver->query(statementFor(source));
+        } catch (const Error &e) {
+            // A server that went away and came back: the statement never ran, so it runs once more on a
+            // fresh connection.
+            if (!connection->reopenAfterLostConnection(e))
+                throw;
+            driver = connection->driver();
+            cursor = driver->query(statementFor(source));
+        }
         setActiveCursor(cursor.get());
         columns = cursor->columns();
         store.reset(cursor->storageKinds());

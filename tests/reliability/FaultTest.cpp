@@ -329,7 +329,7 @@ TEST(Faults, PostgresStoppedMidFetchAndRestarted)
 // Once the server is back, Requery fetches every row again. Disabled: the connection does not open itself
 // again after the server dropped it ("[57P01] no connection to the server"), an open fault of the data
 // layer; enable this test with its fix.
-TEST(Faults, DISABLED_RequeryWorksOnceTheServerIsBack)
+TEST(Faults, RequeryWorksOnceTheServerIsBack)
 {
     if (qEnvironmentVariableIsEmpty("VQ_PG_DRIVER"))
         GTEST_SKIP() << "needs the PostgreSQL ODBC driver (run through ./vq test)";
