@@ -329,8 +329,9 @@ struct Recordset::Private
     }
 
     // Runs the source and fetches (all rows, or the first block when streaming). A Cancel ends the fetch
-    // without an error: the rows so far stay and `cancelled` tells.
-    void run()
+    // without an error: the rows so far stay and `cancelled` tells. A Requery (`again`) on a connection
+    // that the server dropped opens it anew; an Open reports the lost connection as it is.
+    void run(bool again = false)
     {
         if (!connection || !connection->driver())
             throw noConnection();
@@ -347,7 +348,7 @@ struct Recordset::Private
         } catch (const Error &e) {
             // A server that went away and came back: the statement never ran, so it runs once more on a
             // fresh connection.
-            if (!connection->reopenAfterLostConnection(e))
+            if (!again || !connection->reopenAfterLostConnection(e))
                 throw;
             driver = connection->driver();
             cursor = driver->query(statementFor(source));
@@ -1115,7 +1116,7 @@ void Recordset::Requery()
     Q_EMIT aboutToChangeRows();
     d->stream.reset();
     try {
-        d->run();
+        d->run(true);
     } catch (...) {
         Q_EMIT rowsChanged();
         throw;
