@@ -17,7 +17,10 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    static QApplication app(*argc, *argv);
+    // Never destroyed: widgets that targets keep in statics (the send-keys field) must not outlive it at
+    // exit, so it lives until the process ends.
+    static QApplication *app = new QApplication(*argc, *argv);
+    Q_UNUSED(app);
     return 0;
 }
 
