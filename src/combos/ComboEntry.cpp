@@ -1,6 +1,6 @@
 #include "combos/ComboEntry.h"
 
-#include "textbox/LeaveField.h"
+#include "platform/Blanks.h"
 
 namespace vq::combos {
 
@@ -37,7 +37,7 @@ LeaveOutcome leaveEntry(
     const QString &text, bool validateData, const QStringList &items, const QLocale &locale)
 {
     LeaveOutcome out;
-    out.text = vq::textbox::trimBlanks(text);
+    out.text = vq::trimBlanks(text);
     out.refused = !out.text.isEmpty() && validateData && !isInList(out.text, items, locale);
     return out;
 }

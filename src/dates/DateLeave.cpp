@@ -1,9 +1,9 @@
 #include "dates/DateLeave.h"
 
 #include "platform/AutomationDate.h"
+#include "platform/Blanks.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
-#include "textbox/LeaveField.h"
 
 namespace vq::dates {
 
@@ -11,7 +11,7 @@ LeaveCheck checkLeavingText(
     const QString &text, const QDateTime &minDate, const QDateTime &maxDate, const QLocale &locale)
 {
     LeaveCheck check;
-    check.text = textbox::trimBlanks(text);
+    check.text = trimBlanks(text);
     if (check.text.isEmpty())
         return check;
     const std::optional<QDateTime> date = textToDate(check.text, locale);

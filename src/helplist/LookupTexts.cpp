@@ -1,15 +1,13 @@
 #include "helplist/LookupTexts.h"
 
 #include "data/FieldType.h"
+#include "platform/Blanks.h"
 #include "platform/Error.h"
 #include "platform/NumberText.h"
-#include "textbox/LeaveField.h"
 
 #include <limits>
 
 namespace vq::helplist {
-
-using textbox::trimBlanks;
 
 namespace {
 QString likeText(const QString &name, const QString &typed)

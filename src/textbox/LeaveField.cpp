@@ -23,17 +23,6 @@ QString capitalised(const QString &piece)
 }
 } // namespace
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text.at(start) == QLatin1Char(' '))
-        ++start;
-    while (end > start && text.at(end - 1) == QLatin1Char(' '))
-        --end;
-    return text.mid(start, end - start);
-}
-
 QString storedValue(const QString &trimmed, quint8 dataType, const QLocale &locale)
 {
     if (dataType != NumberOnly)

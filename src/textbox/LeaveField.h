@@ -14,9 +14,6 @@ namespace vq::textbox {
 // The codes of the text box's Alignment.
 enum Alignment : short { AlignLeft = 0, AlignRight = 1, AlignCentre = 2 };
 
-// Blanks (spaces) removed from both ends; other white space is kept, as the platform's trim does.
-QString trimBlanks(const QString &text);
-
 // The stored value of a field's trimmed text: number fields keep the plain number ("0" without a full stop
 // in the entry, "0.00" with one); every other field keeps the text itself.
 QString storedValue(const QString &trimmed, quint8 dataType, const QLocale &locale = QLocale());

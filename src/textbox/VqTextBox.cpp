@@ -2,6 +2,7 @@
 
 #include "frame/ClassTable.h"
 #include "frame/PropertyTable.h"
+#include "platform/Blanks.h"
 #include "platform/Error.h"
 #include "platform/KeyCodes.h"
 #include "platform/OleColor.h"
@@ -162,7 +163,7 @@ void VqTextBox::leaveField()
 {
     // Any error stops the routine where it happens and is reported to the user, not to the host.
     try {
-        const QString trimmed = trimBlanks(d->text1->text());
+        const QString trimmed = vq::trimBlanks(d->text1->text());
         d->text1->setText(trimmed);
         focusMarker()->hide();
         d->value = storedValue(trimmed, d->pDataType);

@@ -1,4 +1,5 @@
 #include "textbox/LeaveField.h"
+#include "platform/Blanks.h"
 #include "platform/Error.h"
 #include "support/RecordingMessageComponent.h"
 
@@ -43,9 +44,9 @@ TEST(LeaveField, SentenceCaseCapitalisesTheEndsAndUpperCasesTheMiddle)
 
 TEST(LeaveField, TrimRemovesBlanksOnly)
 {
-    EXPECT_EQ(trimBlanks("  a b  "), "a b");
-    EXPECT_EQ(trimBlanks("\ta\t"), "\ta\t");
-    EXPECT_EQ(trimBlanks("    "), "");
+    EXPECT_EQ(vq::trimBlanks("  a b  "), "a b");
+    EXPECT_EQ(vq::trimBlanks("\ta\t"), "\ta\t");
+    EXPECT_EQ(vq::trimBlanks("    "), "");
 }
 
 TEST(LeaveField, ErrorsReachTheUserAsNumberCommaDescriptionButNoSiteIsSilent)
