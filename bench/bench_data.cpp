@@ -3,6 +3,7 @@
 // beside a baseline measured in the same run, as the median of several rounds; a table of the goals
 // closes the run.
 
+#include "BenchTables.h"
 #include "data/Connection.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
@@ -71,55 +72,37 @@ const char *const FirstNames[] = {"Anna", "Åsa", "Björn", "Zoë", "Émile", "J
 
 QString makeDatabase(const QString &path)
 {
-    if (QFile::exists(path))
-        return path;
-    const QString temp = path + QStringLiteral(".part");
-    QFile::remove(temp);
-    sqlite3 *db = nullptr;
-    sqlite3_open(temp.toUtf8().constData(), &db);
-    sqlite3_exec(db,
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; CREATE TABLE big (id integer, name varchar(40), "
-        "city "
-        "varchar(30), amount numeric(10,2), born date); BEGIN",
-        nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO big VALUES (?, ?, ?, ?, ?)", -1, &insert, nullptr);
     QRandomGenerator rng(7);
     char name[64];
     char date[16];
-    for (int i = 0; i < Rows; ++i) {
-        std::string n;
-        const int parts = 2 + int(rng.bounded(4));
-        for (int k = 0; k < parts; ++k)
-            n += Syllables[rng.bounded(20)];
-        n[0] = char(std::toupper(n[0]));
-        std::snprintf(name, sizeof name, "%s %s", n.c_str(), Syllables[rng.bounded(20)]);
-        std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1950 + int(rng.bounded(70)),
-            1 + int(rng.bounded(12)), 1 + int(rng.bounded(28)));
-        sqlite3_bind_int64(insert, 1, i);
-        sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 3, Cities[rng.bounded(20)], -1, SQLITE_STATIC);
-        sqlite3_bind_double(insert, 4, double(rng.bounded(100000)) / 100);
-        sqlite3_bind_text(insert, 5, date, -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    // Accented European names, as a customer table of several countries holds them.
-    sqlite3_exec(db, "CREATE TABLE names (id integer, name varchar(60))", nullptr, nullptr, nullptr);
-    sqlite3_prepare_v2(db, "INSERT INTO names VALUES (?, ?)", -1, &insert, nullptr);
-    for (int i = 0; i < Rows; ++i) {
-        std::snprintf(name, sizeof name, "%s %s", Surnames[rng.bounded(quint32(std::size(Surnames)))],
-            FirstNames[rng.bounded(quint32(std::size(FirstNames)))]);
-        sqlite3_bind_int64(insert, 1, i);
-        sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile::rename(temp, path);
+    vqbench::makeSqliteTables(path,
+        {{"CREATE TABLE big (id integer, name varchar(40), city varchar(30), amount numeric(10,2), born "
+          "date)",
+             "INSERT INTO big VALUES (?, ?, ?, ?, ?)", Rows,
+             [&](sqlite3_stmt *insert, int i) {
+                 std::string n;
+                 const int parts = 2 + int(rng.bounded(4));
+                 for (int k = 0; k < parts; ++k)
+                     n += Syllables[rng.bounded(20)];
+                 n[0] = char(std::toupper(n[0]));
+                 std::snprintf(name, sizeof name, "%s %s", n.c_str(), Syllables[rng.bounded(20)]);
+                 std::snprintf(date, sizeof date, "%04d-%02d-%02d", 1950 + int(rng.bounded(70)),
+                     1 + int(rng.bounded(12)), 1 + int(rng.bounded(28)));
+                 sqlite3_bind_int64(insert, 1, i);
+                 sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
+                 sqlite3_bind_text(insert, 3, Cities[rng.bounded(20)], -1, SQLITE_STATIC);
+                 sqlite3_bind_double(insert, 4, double(rng.bounded(100000)) / 100);
+                 sqlite3_bind_text(insert, 5, date, -1, SQLITE_TRANSIENT);
+             }},
+            // Accented European names, as a customer table of several countries holds them.
+            {"CREATE TABLE names (id integer, name varchar(60))", "INSERT INTO names VALUES (?, ?)", Rows,
+                [&](sqlite3_stmt *insert, int i) {
+                    std::snprintf(name, sizeof name, "%s %s",
+                        Surnames[rng.bounded(quint32(std::size(Surnames)))],
+                        FirstNames[rng.bounded(quint32(std::size(FirstNames)))]);
+                    sqlite3_bind_int64(insert, 1, i);
+                    sqlite3_bind_text(insert, 2, name, -1, SQLITE_TRANSIENT);
+                }}});
     return path;
 }
 
