@@ -106,7 +106,7 @@ bool isoZone(std::string_view s, size_t at, qint64 *offset)
 
 } // namespace
 
-bool ColumnStore::parseIsoStamp(std::string_view s, qint64 *stamp)
+bool ColumnStore::parseAnyIsoStamp(std::string_view s, qint64 *stamp)
 {
     size_t at = 0;
     qint64 ms = 0;

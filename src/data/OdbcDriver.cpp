@@ -152,7 +152,9 @@ public:
 
     // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
     // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
-    // where the driver is known to handle it. The record set stops between blocks in any case.
+    // where the driver is known to handle it. Asynchronous execution (SQL_ATTR_ASYNC_ENABLE), under which
+    // the fetching thread itself could cancel, is not offered by the SQLite driver either, and cancelling
+    // between two fetches gains nothing over what the record set does anyway: it stops between blocks.
     void cancel() override
     {
         if (m_cancelFromOtherThreads)

@@ -8,9 +8,23 @@
 
 namespace vq {
 
-// A growable array of plain values kept with malloc and realloc. A fetch appends millions of values one at
-// a time: realloc lets large blocks grow by remapping their pages instead of copying them into a fresh
-// allocation (as std::vector must), and room reserved for a value is written once, never zero-filled first.
+// The memory of PodBuffer: a block of `bytes` bytes (null for none) that keeps `keep` bytes when it is
+// moved. Blocks of MappedBytes and more are mapped from the system where it can grow a mapping by moving
+// its pages (Linux mremap), so that a block growing to hundreds of megabytes is never copied and never
+// held twice: the allocator's realloc copies the blocks it keeps in its heap, and once a large block has
+// been freed it keeps blocks of up to 32 MB there. Smaller blocks come from malloc. Mapped blocks are
+// whole pages: the size actually given is returned (the pages past what is written are never touched,
+// so they cost no memory). Throws std::bad_alloc when the memory is refused.
+struct PodBlock
+{
+    static constexpr size_t MappedBytes = size_t(1) << 20;
+    static size_t resize(void **data, size_t bytes, size_t newBytes, size_t keep);
+    static void release(void *data, size_t bytes);
+};
+
+// A growable array of plain values. A fetch appends millions of values one at a time: large blocks grow by
+// moving their pages instead of copying them into a fresh allocation (as std::vector must), and room
+// reserved for a value is written once, never zero-filled first.
 template<typename T>
 class PodBuffer
 {
@@ -26,7 +40,7 @@ public:
         PodBuffer(std::move(other)).swap(*this);
         return *this;
     }
-    ~PodBuffer() { std::free(m_data); }
+    ~PodBuffer() { PodBlock::release(m_data, m_capacity * sizeof(T)); }
 
     size_t size() const { return m_size; }
     size_t capacity() const { return m_capacity; }
@@ -72,16 +86,7 @@ public:
     {
         if (m_size == m_capacity)
             return;
-        if (m_size == 0) {
-            std::free(m_data);
-            m_data = nullptr;
-            m_capacity = 0;
-            return;
-        }
-        if (T *shrunk = static_cast<T *>(std::realloc(m_data, m_size * sizeof(T)))) {
-            m_data = shrunk;
-            m_capacity = m_size;
-        }
+        setCapacity(m_size);
     }
     // Frees the memory.
     void release() { PodBuffer().swap(*this); }
@@ -94,20 +99,26 @@ public:
     }
 
 private:
-    void grow(size_t needed)
+    // Out of line, so that appending stays small enough to inline everywhere.
+    [[gnu::noinline]] void grow(size_t needed)
     {
-        // Doubling while small; past a megabyte the block is mapped and realloc remaps its pages without
+        // Doubling while small; past a megabyte the block is mapped and grows by moving its pages, without
         // copying, so it grows by an eighth, and the reserve that a fetch's peak memory carries stays small.
         const size_t bytes = m_capacity * sizeof(T);
         size_t capacity =
             m_capacity < 64 ? 64 : (bytes < (size_t(1) << 20) ? m_capacity * 2 : m_capacity + m_capacity / 8);
         if (capacity < needed)
             capacity = needed;
-        T *grown = static_cast<T *>(std::realloc(m_data, capacity * sizeof(T)));
-        if (!grown)
-            throw std::bad_alloc();
-        m_data = grown;
-        m_capacity = capacity;
+        setCapacity(capacity);
+    }
+
+    void setCapacity(size_t capacity)
+    {
+        void *data = m_data;
+        const size_t given =
+            PodBlock::resize(&data, m_capacity * sizeof(T), capacity * sizeof(T), m_size * sizeof(T));
+        m_data = static_cast<T *>(data);
+        m_capacity = given / sizeof(T);
     }
 
     T *m_data = nullptr;

@@ -81,10 +81,15 @@ public:
     void setMaxRecords(qsizetype maxRecords);
 
     // Stops the fetch of Open or Requery: from a FetchProgress handler, or from any other thread while
-    // the fetch runs (the driver is told at once: sqlite3_interrupt, SQLCancel). The fetch then returns
-    // without an error, with the rows fetched so far as an ordinary open record set, and wasCancelled()
-    // is true until the next Open or Requery. A forward-only record set ends at the current block and
-    // releases its statement. Without a fetch running, nothing happens.
+    // the fetch runs. The fetch then returns without an error, with the rows fetched so far as an ordinary
+    // open record set, and wasCancelled() is true until the next Open or Requery. A forward-only record
+    // set ends at the current block and releases its statement. Without a fetch running, nothing happens.
+    // How soon: the record set stops between blocks of rows (a few milliseconds apart), and where the
+    // database library allows it from another thread, the block running is stopped too: sqlite3_interrupt,
+    // and SQLCancel for psqlODBC. Other ODBC drivers are not sent SQLCancel from another thread: ODBC
+    // allows it, but drivers differ in what they free (the SQLite ODBC driver frees the statement under
+    // the fetch running), and none offers a way to tell. A statement still running towards its first row
+    // (a long sort, say) is not interrupted: Cancel takes effect when the first row arrives.
     Q_INVOKABLE void Cancel();
     bool wasCancelled() const;
 

@@ -114,6 +114,18 @@ private:
 
     static void appendValue(ColumnStore &store, int i, sqlite3_value *value)
     {
+        // Any value goes into a text column as its text; only a null has none. Most columns are text, and
+        // this spares a call a value.
+        if (store.kind(i) == ColumnStore::Kind::Text) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            if (text)
+                store.appendText(i, std::string_view(text, size_t(sqlite3_value_bytes(value))));
+            else if (sqlite3_value_type(value) == SQLITE_NULL)
+                store.appendNull(i);
+            else
+                store.appendText(i, std::string_view()); // a value whose text SQLite could not make
+            return;
+        }
         const int type = sqlite3_value_type(value);
         if (type == SQLITE_NULL) {
             store.appendNull(i);
