@@ -158,3 +158,62 @@ TEST(ColumnStore, TextPastFourGigabytesInAColumnIsOutOfMemoryNotARefusedArgument
     // 3001 would be passed over in silence by callers that treat it as a refused filter.
     EXPECT_EQ(errorNumber([] { ColumnStore::checkedOffset(size_t(0xffffffffu) + 1); }), 7);
 }
+
+// Columns past a megabyte live in blocks of their own that grow by moving pages; a column that shrinks
+// below that goes back to the allocator. Neither way may lose or garble a value.
+TEST(ColumnStore, ColumnsKeepTheirValuesAsTheyGrowPastAMegabyteAndShrinkBelowIt)
+{
+    ColumnStore s;
+    s.reset({Kind::Integer, Kind::Text});
+    auto text = [](int r) { return "row " + std::to_string(r * 7919); };
+    auto append = [&](int from, int to) {
+        for (int r = from; r < to; ++r) {
+            s.appendInteger(0, qint64(r) * 1000003);
+            s.appendText(1, text(r));
+        }
+    };
+    auto expectValues = [&](int rows) {
+        ASSERT_EQ(s.rowCount(), rows);
+        for (int r = 0; r < rows; ++r) {
+            ASSERT_EQ(s.integerAt(0, r), qint64(r) * 1000003) << r;
+            ASSERT_EQ(s.textAt(1, r), text(r)) << r;
+        }
+    };
+    append(0, 400000); // 3.2 MB of integers, 4 MB of text
+    expectValues(400000);
+    s.truncateRows(20000);
+    s.squeeze();
+    expectValues(20000);
+    s.truncateRows(1000);
+    s.squeeze(); // below a megabyte again
+    expectValues(1000);
+    append(1000, 300000);
+    expectValues(300000);
+}
+
+TEST(ColumnStore, IsoDatesReadAsTheCalendarHasThem)
+{
+    // Every day of two years around a leap day and a century: the stamp of its Julian day.
+    for (QDate d(1999, 12, 1); d <= QDate(2001, 3, 31); d = d.addDays(1)) {
+        const std::string text = d.toString(Qt::ISODate).toStdString();
+        qint64 stamp = -1;
+        ASSERT_TRUE(ColumnStore::parseIsoStamp(text, &stamp)) << text;
+        EXPECT_EQ(stamp, d.toJulianDay() * ColumnStore::MsecsPerDay) << text;
+    }
+    const struct
+    {
+        const char *text;
+        bool read;
+        qint64 msecs; // the time of day, when read
+    } cases[] = {{"2024-02-29", true, 0}, {"2023-02-29", false, 0}, {"2023-04-31", false, 0},
+        {"2023-13-01", false, 0}, {"2023-00-10", false, 0}, {"2023-01-00", false, 0},
+        {"2023-1a-01", false, 0}, {"2023/01/01", false, 0}, {"2023-01-01 ", false, 0},
+        {"2023-01-01T10:20:30", true, 37230000}, {"2023-01-01 10:20Z", true, 37200000},
+        {"+023-01-01", false, 0}, {"2023-01-0:", false, 0}};
+    for (const auto &c : cases) {
+        qint64 stamp = -1;
+        EXPECT_EQ(ColumnStore::parseIsoStamp(c.text, &stamp), c.read) << c.text;
+        if (c.read)
+            EXPECT_EQ(stamp % ColumnStore::MsecsPerDay, c.msecs) << c.text;
+    }
+}
