@@ -44,24 +44,26 @@ DemoWindow::DemoWindow(const QString &databasePath, QWidget *parent)
     city->setDSNName(SampleDatabase::writeDataSource(databasePath));
     city->RefreshData();
 
-    m_customerLookup = new FieldLookup(m_form->customer(), m_form->customerLookup(), m_book->connection(),
+    m_customerLookup = new FieldLookup(
+        m_form->customer(), m_form->customerLookup(), m_book->connection(),
         [] { return QStringLiteral("SELECT name, code, city, balance, since FROM customers"); },
         [this](const QVariantList &v) {
             m_form->customerName()->setText(v[0].toString());
             m_form->customer()->setText(v[1].toString());
-            m_form->city()->setText(v[2].toString());
-            m_form->city()->findChild<QComboBox *>(QStringLiteral("txtList"))->setEditText(v[2].toString());
-            statusBar()->showMessage(tr("Customer %1, %2 of %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
+            showCity(v[2].toString());
+            statusBar()->showMessage(
+                tr("Customer %1, %2 of %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
         },
         this);
-    m_productLookup = new FieldLookup(m_form->product(), m_form->productLookup(), m_book->connection(),
-        [this] { return productQuery(); },
+    m_productLookup = new FieldLookup(
+        m_form->product(), m_form->productLookup(), m_book->connection(), [this] { return productQuery(); },
         [this](const QVariantList &v) {
             m_form->productName()->setText(v[0].toString());
             m_form->product()->setText(v[1].toString());
             m_form->category()->setText(v[3].toString());
             updateAmount();
-            statusBar()->showMessage(tr("Product %1, %2 at %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
+            statusBar()->showMessage(
+                tr("Product %1, %2 at %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
         },
         this);
 
@@ -74,6 +76,7 @@ DemoWindow::DemoWindow(const QString &databasePath, QWidget *parent)
 
     connect(qApp, &QApplication::focusChanged, this, &DemoWindow::focusMoved);
     showOrder(m_book->current());
+    m_form->customer()->setFocus(Qt::OtherFocusReason);
     statusBar()->showMessage(tr("%1 orders. F1 on Customer or Product looks up; the buttons page and save.")
                                  .arg(QLocale().toString(m_book->count())));
 }
@@ -91,8 +94,8 @@ void DemoWindow::connectButtons()
         {"cmdClear", &DemoWindow::clearOrder},
     };
     for (const auto &[name, command] : commands)
-        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click, this,
-            command);
+        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
+            this, command);
     const std::pair<const char *, void (OrderBook::*)()> moves[] = {
         {"cmdFirst", &OrderBook::moveFirst},
         {"cmdPrevious", &OrderBook::movePrevious},
@@ -100,8 +103,8 @@ void DemoWindow::connectButtons()
         {"cmdLast", &OrderBook::moveLast},
     };
     for (const auto &[name, move] : moves)
-        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click, m_book,
-            move);
+        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
+            m_book, move);
     connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdSave")), &vq::CommandButton::Click, this,
         [this] { saveOrder(); });
     connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdExit")), &vq::CommandButton::Click, this,
@@ -111,8 +114,8 @@ void DemoWindow::connectButtons()
 void DemoWindow::fillCategories()
 {
     vq::Recordset rs;
-    rs.Open(QStringLiteral("SELECT key, parent_key, name FROM categories ORDER BY rowid"), m_book->connection(),
-        vq::Recordset::adOpenStatic);
+    rs.Open(QStringLiteral("SELECT key, parent_key, name FROM categories ORDER BY rowid"),
+        m_book->connection(), vq::Recordset::adOpenStatic);
     VqHierarchyCombo *tree = m_form->category();
     for (qsizetype r = 0; r < rs.rowCount(); ++r) {
         const QString key = rs.text(r, 0);
@@ -135,7 +138,7 @@ QString DemoWindow::productQuery() const
     if (chosen.isEmpty())
         return query;
     // The chosen category and everything under it.
-    QStringList keys{chosen};
+    QStringList keys {chosen};
     for (qsizetype i = 0; i < keys.size(); ++i)
         keys += m_childKeys.values(keys[i]);
     QStringList literals;
@@ -168,10 +171,7 @@ void DemoWindow::showOrder(const Order &o)
     m_form->orderDate()->setText(o.date.isValid() ? vq::dateToText(o.date) : QString());
     m_form->customer()->setText(o.customerCode);
     m_form->customerName()->setText(o.customerName);
-    // The list's pick shows in its entry field only when the list closes; a host showing a record puts it
-    // there at once.
-    m_form->city()->setText(o.city);
-    m_form->city()->findChild<QComboBox *>(QStringLiteral("txtList"))->setEditText(o.city);
+    showCity(o.city);
     m_form->category()->setText(o.category);
     m_form->product()->setText(o.productCode);
     m_form->productName()->setText(o.productName);
@@ -181,13 +181,21 @@ void DemoWindow::showOrder(const Order &o)
     showPosition();
 }
 
+void DemoWindow::showCity(const QString &city)
+{
+    // The list's pick shows in its entry field only when the list closes; a host showing a record puts it
+    // there at once.
+    m_form->city()->setText(city);
+    m_form->city()->findChild<QComboBox *>(QStringLiteral("txtList"))->setEditText(city);
+}
+
 void DemoWindow::showPosition()
 {
     const QString id = m_form->orderNo()->Text();
-    m_position->setText(id.isEmpty() ? tr("New order")
-                                     : tr("Order %1 of %2")
-                                           .arg(QLocale().toString(m_book->position()),
-                                               QLocale().toString(m_book->count())));
+    m_position->setText(id.isEmpty()
+            ? tr("New order")
+            : tr("Order %1 of %2")
+                  .arg(QLocale().toString(m_book->position()), QLocale().toString(m_book->count())));
 }
 
 void DemoWindow::newOrder()
@@ -256,6 +264,14 @@ void DemoWindow::focusMoved(QWidget *old, QWidget *now)
     if (left == entered)
         return;
     try {
+        if (left == m_form->customer() || left == m_form->product()) {
+            Order o = order();
+            m_book->describe(o);
+            m_form->customerName()->setText(o.customerName);
+            showCity(o.city);
+            m_form->productName()->setText(o.productName);
+            m_form->category()->setText(o.category);
+        }
         if (left == m_form->quantity() || left == m_form->product())
             updateAmount();
     } catch (const vq::Error &e) {

@@ -55,6 +55,7 @@ private:
     void fillCategories();
     void focusMoved(QWidget *old, QWidget *now);
     void updateAmount();
+    void showCity(const QString &city);
     void showPosition();
     QString productQuery() const;
 

@@ -85,16 +85,19 @@ QString sqlLiteral(const QString &text)
 
 QString saveStatement(const Order &order)
 {
-    const QString values = QStringList{sqlLiteral(order.date.toString(Qt::ISODate)),
+    const QString values = QStringList {sqlLiteral(order.date.toString(Qt::ISODate)),
         sqlLiteral(order.customerCode), sqlLiteral(order.productCode), QString::number(order.quantity),
-        textFromCents(centsFromText(order.amount).value_or(0)), sqlLiteral(order.terms), sqlLiteral(order.city)}
+        textFromCents(centsFromText(order.amount).value_or(0)), sqlLiteral(order.terms),
+        sqlLiteral(order.city)}
                                .join(QLatin1String(", "));
     if (order.id == 0)
-        return QStringLiteral("INSERT INTO orders (order_date, customer_code, product_code, quantity, amount, "
-                              "terms, city) VALUES (%1)")
+        return QStringLiteral(
+            "INSERT INTO orders (order_date, customer_code, product_code, quantity, amount, "
+            "terms, city) VALUES (%1)")
             .arg(values);
-    return QStringLiteral("UPDATE orders SET (order_date, customer_code, product_code, quantity, amount, terms, "
-                          "city) = (%1) WHERE id = %2")
+    return QStringLiteral(
+        "UPDATE orders SET (order_date, customer_code, product_code, quantity, amount, terms, "
+        "city) = (%1) WHERE id = %2")
         .arg(values)
         .arg(order.id);
 }

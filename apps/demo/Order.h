@@ -37,8 +37,8 @@ QString amountFor(const QString &unitPrice, int quantity);
 
 // Why an order cannot be saved, in the words the clerk is shown; empty when it can.
 // `knownTerms` holds the payment terms an order may carry.
-QString orderProblem(const Order &order, const QDate &firstDate, const QDate &lastDate,
-    const QStringList &knownTerms);
+QString orderProblem(
+    const Order &order, const QDate &firstDate, const QDate &lastDate, const QStringList &knownTerms);
 
 // An SQL string literal: quoted, with quotes inside doubled.
 QString sqlLiteral(const QString &text);

@@ -7,7 +7,19 @@ using demo::Order;
 
 namespace {
 
-enum Column { Id, Date, CustomerCode, CustomerName, City, ProductCode, ProductName, Category, Quantity, Amount, Terms };
+enum Column {
+    Id,
+    Date,
+    CustomerCode,
+    CustomerName,
+    City,
+    ProductCode,
+    ProductName,
+    Category,
+    Quantity,
+    Amount,
+    Terms
+};
 
 const char OrdersQuery[] =
     "SELECT o.id, o.order_date, o.customer_code, c.name, o.city, o.product_code, p.name, k.name, o.quantity, "
@@ -138,10 +150,33 @@ qint64 OrderBook::save(const Order &order)
     return id;
 }
 
+void OrderBook::describe(Order &order) const
+{
+    vq::Recordset customer;
+    customer.Open(QStringLiteral("SELECT name, city FROM customers WHERE code = %1")
+                      .arg(demo::sqlLiteral(order.customerCode)),
+        d->connection, vq::Recordset::adOpenStatic);
+    const bool knownCustomer = customer.RecordCount() > 0;
+    order.customerName = knownCustomer ? customer.text(0, 0) : QString();
+    if (knownCustomer && order.city.isEmpty())
+        order.city = customer.text(0, 1);
+    vq::Recordset product;
+    product.Open(QStringLiteral(
+                     "SELECT p.name, k.name FROM products p LEFT JOIN categories k ON k.key = p.category_key "
+                     "WHERE p.code = %1")
+                     .arg(demo::sqlLiteral(order.productCode)),
+        d->connection, vq::Recordset::adOpenStatic);
+    const bool knownProduct = product.RecordCount() > 0;
+    order.productName = knownProduct ? product.text(0, 0) : QString();
+    if (knownProduct)
+        order.category = product.text(0, 1);
+}
+
 QString OrderBook::unitPrice(const QString &productCode) const
 {
     vq::Recordset price;
-    price.Open(QStringLiteral("SELECT unit_price FROM products WHERE code = %1").arg(demo::sqlLiteral(productCode)),
+    price.Open(
+        QStringLiteral("SELECT unit_price FROM products WHERE code = %1").arg(demo::sqlLiteral(productCode)),
         d->connection, vq::Recordset::adOpenStatic);
     if (price.RecordCount() == 0 || price.isNull(0, 0))
         return QString();

@@ -45,6 +45,11 @@ public:
     // number. The order must have passed orderProblem. Throws vq::Error when the database refuses.
     qint64 save(const demo::Order &order);
 
+    // Fills what the form shows beside the codes an order holds, from the customer and product files: the
+    // customer's name (and city, where the order has none yet), the product's name and category. Names of an
+    // unknown code become empty.
+    void describe(demo::Order &order) const;
+
     // The unit price of a product as a plain decimal text; empty for an unknown code.
     QString unitPrice(const QString &productCode) const;
 

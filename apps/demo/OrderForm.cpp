@@ -26,18 +26,23 @@ struct Caption
 
 const Caption Captions[] = {
     {"txtOrderNo", "Order no.", "The order's number, given by the database when a new order is saved."},
-    {"txtCustomer", "&Customer", "The customer's code, letters only. F1 (or a double-click) looks a customer up."},
+    {"txtCustomer", "&Customer",
+        "The customer's code, letters only. F1 (or a double-click) looks a customer up."},
     {"txtCustomerName", "Name", "Filled in from the customer picked."},
-    {"plbCity", "C&ity", "Where the order is delivered: the cities of the customer file, read through orders.dsn "
-                         "(ODBC). ENTER picks one."},
+    {"plbCity", "C&ity",
+        "Where the order is delivered: the cities of the customer file, read through orders.dsn "
+        "(ODBC). ENTER picks one."},
     {"dtpOrderDate", "&Date",
-        "Digits only, the dashes come by themselves; F4 opens the calendar. Dates from 2024 to 2027 are taken."},
-    {"hcbCategory", "Ca&tegory", "The tree drops down on entry; a picked category narrows the product lookup."},
+        "Digits only, the dashes come by themselves; F4 opens the calendar. Dates from 2024 to 2027 are "
+        "taken."},
+    {"hcbCategory", "Ca&tegory",
+        "The tree drops down on entry; a picked category narrows the product lookup."},
     {"txtProduct", "&Product", "The product's code. F1 (or a double-click) looks a product up."},
     {"txtProductName", "Description", "Filled in from the product picked."},
     {"txtQuantity", "&Quantity", "Whole units; the amount follows the quantity."},
     {"txtAmount", "&Amount", "The order's amount, shown with separators and two decimals when left."},
-    {"cboTerms", "T&erms", "Pick or type payment terms of the list; another entry is refused with \"Invalid Select\"."},
+    {"cboTerms", "T&erms",
+        "Pick or type payment terms of the list; another entry is refused with \"Invalid Select\"."},
 };
 
 } // namespace
@@ -67,12 +72,12 @@ void OrderForm::build()
         {"VqTextBox", "txtCustomerName", 1800, 1200, 2640, 330},
         {"VqPortableListBox", "plbCity", 1800, 1680, 2640, 420},
         {"VqDTPicker", "dtpOrderDate", 1800, 2160, 2640, 330},
-        {"VqHierarchyCombo", "hcbCategory", 6360, 240, 2640, 405},
-        {"VqTextBox", "txtProduct", 6360, 720, 2640, 330},
-        {"VqTextBox", "txtProductName", 6360, 1200, 2640, 330},
-        {"VqTextBox", "txtQuantity", 6360, 1680, 2640, 330},
-        {"VqTextBox", "txtAmount", 6360, 2160, 2640, 330},
-        {"VqComboBox", "cboTerms", 6360, 2640, 2640, 315},
+        {"VqHierarchyCombo", "hcbCategory", 6360, 240, 3300, 405},
+        {"VqTextBox", "txtProduct", 6360, 720, 3300, 330},
+        {"VqTextBox", "txtProductName", 6360, 1200, 3300, 330},
+        {"VqTextBox", "txtQuantity", 6360, 1680, 3300, 330},
+        {"VqTextBox", "txtAmount", 6360, 2160, 3300, 330},
+        {"VqComboBox", "cboTerms", 6360, 2640, 3300, 315},
         {"VqFirstButton", "cmdFirst", 240, 3360, 1125, 495},
         {"VqPreviousButton", "cmdPrevious", 1440, 3360, 1125, 495},
         {"VqNextButton", "cmdNext", 2640, 3360, 1125, 495},
@@ -108,7 +113,7 @@ void OrderForm::build()
     quantity()->setpDecimal(false);
     amount()->setpDataType(VqTextBox::NumberOnly);
     terms()->setValidateData(true);
-    resize(vq::twips::toPixelsX(9960, this), vq::twips::toPixelsY(4080, this));
+    resize(vq::twips::toPixelsX(10020, this), vq::twips::toPixelsY(4080, this));
     setMinimumSize(size());
 }
 

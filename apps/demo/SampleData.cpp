@@ -74,8 +74,9 @@ const std::vector<Category> &categories()
     static const std::vector<Category> tree = [] {
         const char *const rows[][3] = {{"", "food", "Food"}, {"food", "fruit", "Fruit"},
             {"food", "dairy", "Dairy"}, {"food", "bakery", "Bakery"}, {"food", "drinks", "Drinks"},
-            {"", "hardware", "Hardware"}, {"hardware", "tools", "Tools"}, {"hardware", "fasteners", "Fasteners"},
-            {"hardware", "paint", "Paint"}, {"", "stationery", "Stationery"}, {"stationery", "paper", "Paper"},
+            {"", "hardware", "Hardware"}, {"hardware", "tools", "Tools"},
+            {"hardware", "fasteners", "Fasteners"}, {"hardware", "paint", "Paint"},
+            {"", "stationery", "Stationery"}, {"stationery", "paper", "Paper"},
             {"stationery", "pens", "Pens"}, {"stationery", "folders", "Folders"}, {"", "garden", "Garden"},
             {"garden", "seeds", "Seeds"}, {"garden", "pots", "Pots"}};
         std::vector<Category> list;
@@ -102,10 +103,10 @@ const std::vector<Category> &leafCategories()
 
 const std::vector<QString> &cities()
 {
-    static const std::vector<QString> list = {"Aberdeen", "Antwerp", "Bergen", "Bilbao", "Bologna", "Bordeaux",
-        "Brno", "Cork", "Dresden", "Eindhoven", "Florence", "Gdansk", "Ghent", "Graz", "Hamburg", "Innsbruck",
-        "Krakow", "Leeds", "Lille", "Linz", "Lyon", "Malmo", "Nantes", "Oporto", "Prague", "Riga", "Salzburg",
-        "Seville", "Tartu", "Turin", "Utrecht", "Valencia"};
+    static const std::vector<QString> list = {"Aberdeen", "Antwerp", "Bergen", "Bilbao", "Bologna",
+        "Bordeaux", "Brno", "Cork", "Dresden", "Eindhoven", "Florence", "Gdansk", "Ghent", "Graz", "Hamburg",
+        "Innsbruck", "Krakow", "Leeds", "Lille", "Linz", "Lyon", "Malmo", "Nantes", "Oporto", "Prague",
+        "Riga", "Salzburg", "Seville", "Tartu", "Turin", "Utrecht", "Valencia"};
     return list;
 }
 
@@ -161,7 +162,7 @@ OrderRow order(int i)
     // Mostly small quantities, now and then a large one.
     const int quantity = (r >> 40) % 10 == 0 ? int(20 + (r >> 44) % 480) : int(1 + (r >> 44) % 12);
     const qint64 span = firstOrderDate().daysTo(lastOrderDate());
-    return {i + 1, firstOrderDate().addDays(span * i / OrderCount), buyer.code, goods.code, quantity,
+    return {i + 1, firstOrderDate().addDays(span * i / (OrderCount - 1)), buyer.code, goods.code, quantity,
         amountFor(goods.unitPrice, quantity), pick(paymentTerms(), (r >> 56) % 7 < 4 ? 0 : r >> 58),
         buyer.city};
 }

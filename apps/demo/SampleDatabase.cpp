@@ -33,8 +33,12 @@ struct Database
 
     explicit Database(const QString &path)
     {
-        if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK)
-            fail();
+        if (sqlite3_open(QFile::encodeName(path).constData(), &db) != SQLITE_OK) {
+            // A failed open still hands out a handle, which holds the message and must be closed.
+            const std::runtime_error failure(db ? sqlite3_errmsg(db) : "out of memory");
+            sqlite3_close(db);
+            throw failure;
+        }
     }
     ~Database() { sqlite3_close(db); }
     Database(const Database &) = delete;
@@ -58,8 +62,8 @@ struct Database
                 const QStringList values = row(i);
                 for (int c = 0; c < values.size(); ++c) {
                     const QByteArray utf8 = values[c].toUtf8();
-                    check(sqlite3_bind_text(statement, c + 1, utf8.constData(), int(utf8.size()),
-                        SQLITE_TRANSIENT));
+                    check(sqlite3_bind_text(
+                        statement, c + 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT));
                 }
                 check(sqlite3_step(statement));
                 check(sqlite3_reset(statement));
@@ -81,20 +85,21 @@ void fill(const QString &path)
     const std::vector<s::Category> &categories = s::categories();
     d.insert("INSERT INTO categories VALUES (?, ?, ?)", int(categories.size()), [&](int i) {
         const s::Category &c = categories[std::size_t(i)];
-        return QStringList{c.key, c.parentKey, c.name};
+        return QStringList {c.key, c.parentKey, c.name};
     });
     d.insert("INSERT INTO customers VALUES (?, ?, ?, CAST(? AS REAL), ?)", s::CustomerCount, [](int i) {
         const s::Customer c = s::customer(i);
-        return QStringList{c.code, c.name, c.city, c.balance, c.since.toString(Qt::ISODate)};
+        return QStringList {c.code, c.name, c.city, c.balance, c.since.toString(Qt::ISODate)};
     });
     d.insert("INSERT INTO products VALUES (?, ?, ?, CAST(? AS REAL))", s::ProductCount, [](int i) {
         const s::Product p = s::product(i);
-        return QStringList{p.code, p.name, p.categoryKey, p.unitPrice};
+        return QStringList {p.code, p.name, p.categoryKey, p.unitPrice};
     });
-    d.insert("INSERT INTO orders VALUES (CAST(? AS INTEGER), ?, ?, ?, CAST(? AS INTEGER), CAST(? AS REAL), ?, ?)",
+    d.insert(
+        "INSERT INTO orders VALUES (CAST(? AS INTEGER), ?, ?, ?, CAST(? AS INTEGER), CAST(? AS REAL), ?, ?)",
         s::OrderCount, [](int i) {
             const s::OrderRow o = s::order(i);
-            return QStringList{QString::number(o.id), o.date.toString(Qt::ISODate), o.customerCode,
+            return QStringList {QString::number(o.id), o.date.toString(Qt::ISODate), o.customerCode,
                 o.productCode, QString::number(o.quantity), o.amount, o.terms, o.city};
         });
     d.exec("COMMIT");
@@ -106,7 +111,8 @@ QString SampleDatabase::defaultPath()
 {
     if (const QString set = qEnvironmentVariable("VQ_DEMO_DATA"); !set.isEmpty())
         return set;
-    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/orders.db");
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+        QStringLiteral("/orders.db");
 }
 
 bool SampleDatabase::ensure(const QString &path)
@@ -119,7 +125,8 @@ bool SampleDatabase::ensure(const QString &path)
     try {
         fill(partial);
     } catch (const std::exception &e) {
-        std::fprintf(stderr, "vqdemo: cannot make the sample database %s: %s\n", qPrintable(partial), e.what());
+        std::fprintf(
+            stderr, "vqdemo: cannot make the sample database %s: %s\n", qPrintable(partial), e.what());
         QFile::remove(partial);
         return false;
     }

@@ -37,17 +37,20 @@ int main(int argc, char **argv)
         QStringLiteral("Render the order form to a PNG file and exit."), QStringLiteral("FILE"));
     parser.addOption(screenshot);
     QCommandLineOption pages(QStringLiteral("pages"),
-        QStringLiteral("Render the Amount field's property dialog to a PNG file and exit."), QStringLiteral("FILE"));
+        QStringLiteral("Render the Amount field's property dialog to a PNG file and exit."),
+        QStringLiteral("FILE"));
     parser.addOption(pages);
     QCommandLineOption lookupShot(QStringLiteral("screenshot-lookup"),
-        QStringLiteral("Open the customer lookup (F1 on Customer), search for \"Bak\", render it to a PNG file "
-                       "and exit."),
+        QStringLiteral(
+            "Open the customer lookup (F1 on Customer), search for \"Bak\", render it to a PNG file "
+            "and exit."),
         QStringLiteral("FILE"));
     parser.addOption(lookupShot);
     parser.process(app);
 
     // Warnings need a message component; the library's default one is registered unless one already is.
-    if (!vq::Registry::ensureRegistered(vq::MessageComponent::classId(), vq::Registry::defaultMessageLibrary()))
+    if (!vq::Registry::ensureRegistered(
+            vq::MessageComponent::classId(), vq::Registry::defaultMessageLibrary()))
         std::fprintf(stderr,
             "vqdemo: the default message component could not be registered; warnings will "
             "be silent\n");
@@ -59,7 +62,8 @@ int main(int argc, char **argv)
     try {
         window = std::make_unique<DemoWindow>(database);
     } catch (const vq::Error &e) {
-        std::fprintf(stderr, "vqdemo: cannot open %s: %s\n", qPrintable(database), qPrintable(e.description()));
+        std::fprintf(
+            stderr, "vqdemo: cannot open %s: %s\n", qPrintable(database), qPrintable(e.description()));
         return 1;
     }
     window->show();
@@ -70,7 +74,8 @@ int main(int argc, char **argv)
         return window->grab().save(file, "PNG") ? 0 : cannotWrite(file);
     }
     if (parser.isSet(pages)) {
-        const std::unique_ptr<vq::PropertyPageDialog> dialog = window->propertiesDialog(window->form()->amount());
+        const std::unique_ptr<vq::PropertyPageDialog> dialog =
+            window->propertiesDialog(window->form()->amount());
         dialog->show();
         QApplication::processEvents();
         const QString file = parser.value(pages);
@@ -79,8 +84,9 @@ int main(int argc, char **argv)
     if (parser.isSet(lookupShot)) {
         const QString file = parser.value(lookupShot);
         bool saved = false;
-        window->customerLookup()->lookUp(
-            [&](frmVqHelpList *lookup) { saved = FieldLookup::renderSearch(lookup, QStringLiteral("Bak"), file); });
+        window->customerLookup()->lookUp([&](frmVqHelpList *lookup) {
+            saved = FieldLookup::renderSearch(lookup, QStringLiteral("Bak"), file);
+        });
         return saved ? 0 : cannotWrite(file);
     }
     return QApplication::exec();
