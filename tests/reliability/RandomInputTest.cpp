@@ -1,8 +1,8 @@
-#include "frame/ClassTable.h"
 #include "frame/Control.h"
 #include "frame/ControlFactory.h"
 #include "frame/MemoryPropertyBag.h"
 #include "platform/Error.h"
+#include "support/ControlNames.h"
 #include "support/Forms.h"
 #include "support/RecordingMessageComponent.h"
 
@@ -24,16 +24,6 @@
 // VQ_RANDOM_SEED replays one seed, VQ_RANDOM_EVENTS sets the events per seed.
 
 namespace {
-
-std::vector<std::string> controlNames()
-{
-    std::vector<std::string> names;
-    for (const vq::ClassTable::ClassInfo &info : vq::ClassTable::classes()) {
-        if (info.kind == vq::ClassTable::Kind::Control && vq::ClassTable::isAvailable(info.name))
-            names.push_back(info.name.toStdString());
-    }
-    return names;
-}
 
 class RandomInput
 {
@@ -169,7 +159,7 @@ private:
     vq::test::Form &m_form;
 };
 
-class RandomInputTest : public ::testing::TestWithParam<std::string>
+class RandomInputTest : public ::testing::TestWithParam<QString>
 { };
 
 } // namespace
@@ -192,7 +182,7 @@ TEST_P(RandomInputTest, EveryControlSurvivesRandomKeysClicksFocusAndProperties)
     });
     closer.start(20);
 
-    const QString name = QString::fromStdString(GetParam());
+    const QString name = GetParam();
     const quint32 firstSeed = qEnvironmentVariableIsSet("VQ_RANDOM_SEED")
         ? quint32(qEnvironmentVariableIntValue("VQ_RANDOM_SEED"))
         : 1;
@@ -228,5 +218,6 @@ TEST_P(RandomInputTest, EveryControlSurvivesRandomKeysClicksFocusAndProperties)
         qPrintable(name), sent, reported, qlonglong(recorder.calls.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, RandomInputTest, ::testing::ValuesIn(controlNames()),
-    [](const ::testing::TestParamInfo<std::string> &info) { return info.param; });
+INSTANTIATE_TEST_SUITE_P(EveryControl, RandomInputTest,
+    ::testing::ValuesIn(vq::test::availableControlNames()),
+    [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });
