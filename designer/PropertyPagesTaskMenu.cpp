@@ -49,14 +49,16 @@ PropertyPageDialog *PropertyPagesTaskMenu::openPages()
 bool PropertyPagesTaskMenu::hasPages(const QObject *control)
 {
     const QStringList pages = PropertyPageDialog::listedPages(control);
-    return std::any_of(pages.begin(), pages.end(), [](const QString &page) { return ClassTable::isAvailable(page); });
+    return std::any_of(
+        pages.begin(), pages.end(), [](const QString &page) { return ClassTable::isAvailable(page); });
 }
 
 PropertyPagesTaskMenuFactory::PropertyPagesTaskMenuFactory(QExtensionManager *parent)
     : QExtensionFactory(parent)
 { }
 
-QObject *PropertyPagesTaskMenuFactory::createExtension(QObject *object, const QString &iid, QObject *parent) const
+QObject *PropertyPagesTaskMenuFactory::createExtension(
+    QObject *object, const QString &iid, QObject *parent) const
 {
     if (iid != Q_TYPEID(QDesignerTaskMenuExtension))
         return nullptr;
