@@ -88,7 +88,7 @@ bool ControlWidget::isInitialized() const
 
 void ControlWidget::initialize(QDesignerFormEditorInterface *core)
 {
-    if (m_core || !core)
+    if (!core || core == m_core)
         return;
     m_core = core;
     QExtensionManager *manager = core->extensionManager();

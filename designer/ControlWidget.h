@@ -33,7 +33,8 @@ public:
     bool isContainer() const override;
     QWidget *createWidget(QWidget *parent) override;
     bool isInitialized() const override;
-    // Registers the "Property Pages…" task menu with the core's extension manager (once per core).
+    // Registers the "Property Pages…" task menu with the core's extension manager (once per core); from
+    // then on new instances are designed controls.
     void initialize(QDesignerFormEditorInterface *core) override;
     QString domXml() const override;
 

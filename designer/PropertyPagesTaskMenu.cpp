@@ -9,6 +9,7 @@
 #include <QtDesigner/QDesignerFormWindowInterface>
 
 #include <QAction>
+#include <QDialog>
 #include <QMetaProperty>
 
 #include <algorithm>
@@ -68,10 +69,12 @@ QObject *PropertyPagesTaskMenuFactory::createExtension(
     return new PropertyPagesTaskMenu(control, parent);
 }
 
-PagePropertyCommitter::PagePropertyCommitter(Control *control, QObject *parent)
-    : QObject(parent)
+PagePropertyCommitter::PagePropertyCommitter(Control *control, QDialog *dialog)
+    : QObject(dialog)
     , m_control(control)
 {
+    // A closed dialog waits for the event loop to delete it; its committer is done at once.
+    connect(dialog, &QDialog::finished, this, [this] { m_control = nullptr; });
     const QMetaObject *meta = control->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i) {
         const QMetaProperty p = meta->property(i);
@@ -89,6 +92,9 @@ void PagePropertyCommitter::commit(const QString &name)
     QDesignerFormWindowCursorInterface *cursor = form ? form->cursor() : nullptr;
     const QByteArray key = name.toLatin1();
     const QVariant now = m_control->property(key.constData());
+    // A page writes every setting it shows; only those that changed are edits of the form.
+    if (now == m_before.value(name))
+        return;
     m_committing = true;
     try {
         if (cursor) {

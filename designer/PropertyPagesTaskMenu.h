@@ -9,6 +9,7 @@
 #include <QVariant>
 
 class QAction;
+class QDialog;
 class QDesignerFormWindowInterface;
 
 namespace vq {
@@ -59,13 +60,13 @@ protected:
 // Turns the property changes a page makes directly on a control into form-window edits while a page dialog
 // is open: the control goes back to the value it had, and the new value is set through the form window's
 // cursor, which records the edit for undo (with the old value) and marks the form modified. Without a form
-// window around the control the change simply stays.
+// window around the control the change simply stays. It ends when its dialog closes.
 class PagePropertyCommitter : public QObject
 {
     Q_OBJECT
 
 public:
-    PagePropertyCommitter(Control *control, QObject *parent);
+    PagePropertyCommitter(Control *control, QDialog *dialog);
 
 private:
     void commit(const QString &name);
