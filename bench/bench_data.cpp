@@ -179,12 +179,10 @@ struct OdbcSession
     OdbcSession(const OdbcSession &) = delete;
     OdbcSession &operator=(const OdbcSession &) = delete;
 
-    SQLHSTMT run(const char *sql, bool staticCursor = false)
+    SQLHSTMT run(const char *sql)
     {
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-        if (staticCursor)
-            SQLSetStmtAttr(stmt, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0);
         std::u16string q = QString::fromLatin1(sql).toStdU16String();
         SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(q.data()), SQLINTEGER(q.size()));
         return stmt;
@@ -194,12 +192,12 @@ struct OdbcSession
 // Column-wise bound block fetch of the five columns, each value read once from the bound buffers. Text
 // columns are bound `nameChars` and `cityChars` wide (as the record set binds them: declared sizes, or 254
 // characters for unbounded text).
-double bareFetchScroll(const QString &connectionString, const char *sql, size_t nameChars = 40,
-    size_t cityChars = 30, bool staticCursor = false)
+double bareFetchScroll(
+    const QString &connectionString, const char *sql, size_t nameChars = 40, size_t cityChars = 30)
 {
     OdbcSession session(connectionString);
     return seconds([&] {
-        SQLHSTMT stmt = session.run(sql, staticCursor);
+        SQLHSTMT stmt = session.run(sql);
         constexpr SQLULEN N = 1024;
         std::vector<SQLBIGINT> id(N);
         const size_t nameWidth = nameChars * 2 + 1, cityWidth = cityChars * 2 + 1;
@@ -362,7 +360,7 @@ OpenFigures openRecordset(const QString &connectionString, const QString &source
 }
 
 void fetchFigures(const char *label, const QString &connectionString, const char *sql, size_t nameChars,
-    size_t cityChars, const char *goalLine, bool staticBaseline = false)
+    size_t cityChars, const char *goalLine)
 {
     // One warm round of each, untimed (the server's and the system's caches filled); then rounds alternate
     // between the record set and the bare block loop, which of them goes first alternating too, so that
@@ -373,7 +371,7 @@ void fetchFigures(const char *label, const QString &connectionString, const char
     const QString source = QString::fromLatin1(sql);
     openRecordset(connectionString, source, rs, c);
     bareFetchScroll(connectionString, sql, nameChars, cityChars);
-    std::vector<double> ours, scroll, ratios, getData, scrollStatic;
+    std::vector<double> ours, scroll, ratios, getData;
     for (int i = 0; i < 5; ++i) {
         double mine = 0, bare = 0;
         if (i % 2 == 0) {
@@ -386,12 +384,8 @@ void fetchFigures(const char *label, const QString &connectionString, const char
         ours.push_back(mine);
         scroll.push_back(bare);
         ratios.push_back(mine / bare);
-        if (i < 3) {
+        if (i < 3)
             getData.push_back(bareGetData(connectionString, sql) * 1000);
-            if (staticBaseline)
-                scrollStatic.push_back(
-                    bareFetchScroll(connectionString, sql, nameChars, cityChars, true) * 1000);
-        }
     }
     char what[128];
     std::snprintf(what, sizeof what, "fetch %s into record set (%lld rows)", label,
@@ -399,8 +393,6 @@ void fetchFigures(const char *label, const QString &connectionString, const char
     row(what, median(ours), "ms", "bare SQLFetchScroll block loop", median(scroll), "goal: within 10%");
     std::printf("%-58s %10.3f\n", "  ours / bare, median of the paired rounds", median(ratios));
     row("  (same fetch)", median(ours), "ms", "row-by-row SQLGetData", median(getData), "");
-    if (staticBaseline)
-        row("  (same fetch)", median(ours), "ms", "bare block loop, static cursor", median(scrollStatic), "");
     goal(goalLine, median(ours), median(scroll), "<= 1.10 x", median(ratios) <= 1.10);
 }
 
@@ -630,11 +622,8 @@ int main(int argc, char **argv)
         QString sqliteOdbc = QStringLiteral("/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so");
         if (!QFile::exists(sqliteOdbc))
             sqliteOdbc = QStringLiteral("SQLite3");
-        // The record set reads the SQLite driver through a static cursor (the driver cannot read a value
-        // longer than its buffer inside a block, so such a row is fetched again alone by its position),
-        // and the driver then holds the whole result: the bare loop over the same cursor shows that cost.
         fetchFigures("SQLite ODBC", QStringLiteral("Driver={%1};Database=%2").arg(sqliteOdbc, path), sql, 40,
-            30, "ODBC fetch SQLite", true);
+            30, "ODBC fetch SQLite");
 
         if (!qEnvironmentVariableIsEmpty("VQ_PG_HOST")) {
             vq::Connection admin;

@@ -14,15 +14,11 @@
 
 namespace vq {
 
-OdbcFetchMethod chooseOdbcFetchMethod(quint32 getDataExtensions, quint32 staticCursorAttributes)
+OdbcFetchMethod chooseOdbcFetchMethod(quint32 getDataExtensions)
 {
     if (!(getDataExtensions & SQL_GD_BOUND))
         return OdbcFetchMethod::RowByRowGetData;
-    if (getDataExtensions & SQL_GD_BLOCK)
-        return OdbcFetchMethod::BlockGetData;
-    if (staticCursorAttributes & SQL_CA1_ABSOLUTE)
-        return OdbcFetchMethod::StaticCursor;
-    return OdbcFetchMethod::RowByRowGetData;
+    return getDataExtensions & SQL_GD_BLOCK ? OdbcFetchMethod::BlockGetData : OdbcFetchMethod::SingleRowBound;
 }
 
 qsizetype odbcBlockRowCount(quint64 fetched, const quint16 *status, size_t arraySize)
@@ -280,7 +276,9 @@ private:
         if (m_method == OdbcFetchMethod::RowByRowGetData)
             return;
 
-        SQLULEN rows = std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows);
+        SQLULEN rows = m_method == OdbcFetchMethod::SingleRowBound
+            ? 1
+            : std::clamp<SQLULEN>(BlockBytes / std::max<size_t>(rowBytes, 1), 1, MaxBlockRows);
         check(SQLSetStmtAttr(
                   m_stmt, SQL_ATTR_ROW_BIND_TYPE, reinterpret_cast<SQLPOINTER>(SQL_BIND_BY_COLUMN), 0),
             SQL_HANDLE_STMT, m_stmt, "Column-wise binding is refused.");
@@ -348,13 +346,9 @@ private:
                 bindColumn(int(c));
             m_rebind = false;
         }
-        const SQLLEN firstRow = m_nextAbsolute ? m_nextAbsolute : m_blockFirst + SQLLEN(m_blockRows);
         m_fetched = FetchedUnset;
         std::fill(m_status.begin(), m_status.end(), SQLUSMALLINT(SQL_ROW_NOROW));
-        const SQLRETURN rc = m_nextAbsolute ? SQLFetchScroll(m_stmt, SQL_FETCH_ABSOLUTE, m_nextAbsolute)
-                                            : SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
-        m_nextAbsolute = 0;
-        m_blockFirst = firstRow;
+        const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
         m_blockRows = 0;
         m_blockPos = 0;
         if (rc == SQL_NO_DATA) {
@@ -399,44 +393,16 @@ private:
             return qsizetype(plainEnd - from);
         }
         // The row at m_blockPos needs care.
-        SQLULEN row = m_blockPos;
+        const SQLULEN row = m_blockPos;
         const SQLUSMALLINT status = m_status[row];
         if (status == SQL_ROW_ERROR)
             fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row could not be fetched."));
         ++m_blockPos;
         if (status == SQL_ROW_DELETED)
             return 0;
-        if (m_method == OdbcFetchMethod::StaticCursor && m_arraySize > 1 && hasLongValue(row)) {
-            // The driver cannot read a value inside a block: fetch this row alone by its position (a row of
-            // the static cursor, not a new run of the statement), read it, and go on after it.
-            const SQLLEN absolute = m_blockFirst + SQLLEN(row);
-            check(SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(1), 0),
-                SQL_HANDLE_STMT, m_stmt, "The row array size cannot be set.");
-            const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_ABSOLUTE, absolute);
-            check(
-                SQLSetStmtAttr(m_stmt, SQL_ATTR_ROW_ARRAY_SIZE, reinterpret_cast<SQLPOINTER>(m_arraySize), 0),
-                SQL_HANDLE_STMT, m_stmt, "The row array size cannot be set.");
-            if (!SQL_SUCCEEDED(rc))
-                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("A row cannot be read again."));
-            m_blockPos = m_blockRows;
-            m_nextAbsolute = absolute + 1;
-            m_singleRow = true;
-            row = 0;
-        }
         for (size_t c = 0; c < m_bindings.size(); ++c)
             appendBound(store, int(c), row);
-        m_singleRow = false;
         return 1;
-    }
-
-    bool hasLongValue(SQLULEN row) const
-    {
-        for (const Binding &b : m_bindings) {
-            if ((b.kind == ColumnStore::Kind::Text || b.kind == ColumnStore::Kind::Bytes) &&
-                (b.indicators[row] == SQL_NO_TOTAL || b.indicators[row] > b.capacity))
-                return true;
-        }
-        return false;
     }
 
     bool isPlainRow(SQLULEN row) const
@@ -576,11 +542,11 @@ private:
 
     // A value longer than its buffer (or than the driver reported: SQLite does not hold text to its declared
     // length): read whole from its row with SQLGetData, the row made current within the block where the
-    // driver can read inside a block, else fetched alone beforehand (see appendFromBlock).
+    // driver can read inside a block; a driver that cannot fetches one row at a time.
     void appendLongValue(ColumnStore &store, int c, SQLULEN row)
     {
         growBinding(c, m_bindings[size_t(c)].indicators[row]);
-        const bool alone = m_arraySize <= 1 || m_singleRow;
+        const bool alone = m_arraySize <= 1;
         if (!alone &&
             (m_method != OdbcFetchMethod::BlockGetData ||
                 !SQL_SUCCEEDED(SQLSetPos(m_stmt, SQLSETPOSIROW(row + 1), SQL_POSITION, SQL_LOCK_NO_CHANGE))))
@@ -671,11 +637,8 @@ private:
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
-    SQLLEN m_blockFirst = 1; // 1-based position of the block's first row in the result
     SQLULEN m_blockRows = 0;
     SQLULEN m_blockPos = 0;
-    SQLLEN m_nextAbsolute = 0; // where the next block starts when not right after this one
-    bool m_singleRow = false; // the row being appended was fetched alone into the buffers' first row
     bool m_rebind = false;
 };
 
@@ -706,11 +669,7 @@ public:
         if (!SQL_SUCCEEDED(
                 SQLGetInfo(m_dbc, SQL_GETDATA_EXTENSIONS, &extensions, sizeof extensions, nullptr)))
             extensions = 0;
-        SQLUINTEGER staticCursor = 0;
-        if (!SQL_SUCCEEDED(SQLGetInfo(
-                m_dbc, SQL_STATIC_CURSOR_ATTRIBUTES1, &staticCursor, sizeof staticCursor, nullptr)))
-            staticCursor = 0;
-        m_method = chooseOdbcFetchMethod(extensions, staticCursor);
+        m_method = chooseOdbcFetchMethod(extensions);
         SQLWCHAR name[256] = {};
         SQLSMALLINT nameBytes = 0;
         if (SQL_SUCCEEDED(SQLGetInfoW(m_dbc, SQL_DRIVER_NAME, name, sizeof name, &nameBytes)))
@@ -728,14 +687,13 @@ public:
 
     std::unique_ptr<DriverCursor> query(const QString &sql) override
     {
-        // The cursor type must be chosen before the statement runs.
-        SQLHSTMT stmt = run(sql, m_method == OdbcFetchMethod::StaticCursor);
+        SQLHSTMT stmt = run(sql);
         return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_method, m_cancelFromOtherThreads);
     }
 
     qint64 execute(const QString &sql) override
     {
-        SQLHSTMT stmt = run(sql, false);
+        SQLHSTMT stmt = run(sql);
         SQLLEN count = -1;
         if (!SQL_SUCCEEDED(SQLRowCount(stmt, &count)))
             count = -1;
@@ -744,19 +702,11 @@ public:
     }
 
 private:
-    SQLHSTMT run(const QString &sql, bool staticCursor)
+    SQLHSTMT run(const QString &sql)
     {
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt)))
             fail(SQL_HANDLE_DBC, m_dbc, QStringLiteral("A statement cannot be made."));
-        if (staticCursor &&
-            !SQL_SUCCEEDED(SQLSetStmtAttr(
-                stmt, SQL_ATTR_CURSOR_TYPE, reinterpret_cast<SQLPOINTER>(SQL_CURSOR_STATIC), 0))) {
-            const QString message = diagnostics(SQL_HANDLE_STMT, stmt);
-            SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-            throw Error(ProviderErrorNumber,
-                message.isEmpty() ? QStringLiteral("The driver refuses a static cursor.") : message);
-        }
         std::u16string text = wide(sql);
         const SQLRETURN rc =
             SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(text.data()), SQLINTEGER(text.size()));

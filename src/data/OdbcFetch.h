@@ -13,16 +13,17 @@ enum class OdbcFetchMethod {
     // Blocks of bound rows; a value longer than its buffer is read with SQLGetData after SQLSetPos inside
     // the block (the driver has SQL_GD_BLOCK and SQL_GD_BOUND; psqlODBC).
     BlockGetData,
-    // Blocks of bound rows over a static cursor; a row with a value longer than its buffer is fetched
-    // again alone by its absolute position and read with SQLGetData (the driver cannot read inside a
-    // block but can scroll; the SQLite ODBC driver).
-    StaticCursor,
+    // One row a fetch into the bound buffers; a value longer than its buffer is read with SQLGetData, the
+    // row being the only one fetched (the driver can read bound columns but not inside a block; the SQLite
+    // ODBC driver, which fetches one row as cheaply as a block of them). No scrollable cursor is asked
+    // for, so the driver need not hold the whole result.
+    SingleRowBound,
     // One row a fetch, every value with SQLGetData: any driver can do this.
     RowByRowGetData,
 };
 
-// Chooses the method from SQL_GETDATA_EXTENSIONS and SQL_STATIC_CURSOR_ATTRIBUTES1.
-OdbcFetchMethod chooseOdbcFetchMethod(quint32 getDataExtensions, quint32 staticCursorAttributes);
+// Chooses the method from SQL_GETDATA_EXTENSIONS.
+OdbcFetchMethod chooseOdbcFetchMethod(quint32 getDataExtensions);
 
 // The value SQL_ATTR_ROWS_FETCHED_PTR is set to before a fetch, to see whether the driver wrote it.
 constexpr quint64 FetchedUnset = ~quint64(0);

@@ -165,7 +165,7 @@ TEST(ColumnStore, ColumnsKeepTheirValuesAsTheyGrowPastAMegabyteAndShrinkBelowIt)
 {
     ColumnStore s;
     s.reset({Kind::Integer, Kind::Text});
-    auto text = [](int r) { return "row " + std::to_string(r * 7919); };
+    auto text = [](int r) { return "row " + std::to_string(qint64(r) * 7919); };
     auto append = [&](int from, int to) {
         for (int r = from; r < to; ++r) {
             s.appendInteger(0, qint64(r) * 1000003);
@@ -213,7 +213,8 @@ TEST(ColumnStore, IsoDatesReadAsTheCalendarHasThem)
     for (const auto &c : cases) {
         qint64 stamp = -1;
         EXPECT_EQ(ColumnStore::parseIsoStamp(c.text, &stamp), c.read) << c.text;
-        if (c.read)
+        if (c.read) {
             EXPECT_EQ(stamp % ColumnStore::MsecsPerDay, c.msecs) << c.text;
+        }
     }
 }

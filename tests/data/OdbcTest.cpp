@@ -164,19 +164,18 @@ TEST(OdbcFetch, TheMethodIsChosenFromWhatTheDriverCanDo)
 {
     const struct
     {
-        quint32 getData, staticCursor;
+        quint32 getData;
         OdbcFetchMethod method;
     } cases[] = {
-        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND, SQL_CA1_ABSOLUTE,
+        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BLOCK | SQL_GD_BOUND,
             OdbcFetchMethod::BlockGetData}, // psqlODBC
-        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND, SQL_CA1_NEXT | SQL_CA1_ABSOLUTE,
-            OdbcFetchMethod::StaticCursor}, // SQLite ODBC
-        {SQL_GD_BOUND, SQL_CA1_NEXT, OdbcFetchMethod::RowByRowGetData},
-        {SQL_GD_BLOCK, SQL_CA1_ABSOLUTE, OdbcFetchMethod::RowByRowGetData}, // bound columns unreadable
-        {0, 0, OdbcFetchMethod::RowByRowGetData},
+        {SQL_GD_ANY_COLUMN | SQL_GD_ANY_ORDER | SQL_GD_BOUND, OdbcFetchMethod::SingleRowBound}, // SQLite ODBC
+        {SQL_GD_BOUND, OdbcFetchMethod::SingleRowBound},
+        {SQL_GD_BLOCK, OdbcFetchMethod::RowByRowGetData}, // bound columns unreadable
+        {0, OdbcFetchMethod::RowByRowGetData},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(chooseOdbcFetchMethod(c.getData, c.staticCursor), c.method) << c.getData;
+        EXPECT_EQ(chooseOdbcFetchMethod(c.getData), c.method) << c.getData;
 }
 
 TEST(OdbcFetch, ABlockIsCountedFromTheStatusArrayWhenTheDriverLeavesTheCountUnset)
