@@ -121,10 +121,10 @@ void appendDecimalText(ColumnStore &store, int c, const char *text, SQLLEN indic
     const std::string_view t(text, size_t(cut ? room : indicator));
     if (cut && t.find('.') == std::string_view::npos) {
         std::string digits(t);
-        double v = std::strtod(digits.c_str(), nullptr);
         if (indicator != SQL_NO_TOTAL)
-            v *= std::pow(10.0, double(indicator - room));
-        else if (v != 0)
+            digits += 'e' + std::to_string(indicator - room); // the digits not read
+        double v = std::strtod(digits.c_str(), nullptr);
+        if (indicator == SQL_NO_TOTAL && v != 0)
             v = std::copysign(HUGE_VAL, v);
         store.convert(c, ColumnStore::Kind::Double);
         store.appendDouble(c, v);

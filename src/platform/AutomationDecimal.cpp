@@ -159,6 +159,8 @@ std::optional<AutomationDecimal> AutomationDecimal::fromText(
         --keep;
         cutByWidth = true;
     }
+    if (keep < point && keep < count) // whole digits that do not fit
+        return overflow();
     int scale = 0;
     if (keep >= 0 && keep >= point) {
         scale = int(keep - point);
