@@ -27,11 +27,21 @@ constexpr std::array<u128, 39> Pow10 = [] {
 
 int digitsOf(u128 m)
 {
-    int d = 1;
+    if (m >> 64 == 0) {
+        // From the bit length: log10(2) is about 1233 / 4096.
+        const quint64 x = quint64(m) | 1;
+        const int t = ((64 - __builtin_clzll(x)) * 1233) >> 12;
+        return t + 1 - (x < quint64(Pow10[size_t(t)]) ? 1 : 0);
+    }
+    int d = 20;
     while (d < 39 && m >= Pow10[size_t(d)])
         ++d;
     return d;
 }
+
+// Powers of ten that doubles hold exactly.
+constexpr double ExactPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13,
+    1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 u128 mantissaOf(const AutomationDecimal &d)
 {
@@ -71,6 +81,18 @@ std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
         return std::nullopt;
     if (value == std::trunc(value) && std::fabs(value) < 9.2e18)
         return fromInteger(qint64(value));
+    // Most doubles from a database are a few digits after the point: the fewest places whose whole number
+    // divides back to the double exactly. Below 2^50 that number is the only one of its scale that does,
+    // so it has the shortest digits, as the general way below finds them.
+    const double magnitude = std::fabs(value);
+    for (int scale = 1; scale <= 22; ++scale) {
+        const double scaled = magnitude * ExactPowers[scale];
+        if (scaled >= 0x1p50)
+            break;
+        const double whole = std::nearbyint(scaled);
+        if (whole / ExactPowers[scale] == magnitude)
+            return make(u128(quint64(whole)), scale, value < 0);
+    }
     char buffer[32];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
     bool exact = false;
@@ -205,8 +227,6 @@ double AutomationDecimal::toDouble() const
 {
     const u128 m = mantissaOf(*this);
     // Both operands exact as doubles: one correctly rounded division.
-    static constexpr double ExactPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11,
-        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (m < (u128(1) << 53) && m_scale <= 22) {
         const double v = double(quint64(m)) / ExactPowers[m_scale];
         return m_negative ? -v : v;
