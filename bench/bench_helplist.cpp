@@ -3,6 +3,7 @@
 // filter clause until the count shows, ordering on a text column until repainted, and the memory of what is
 // shown beside the record set's own. Every figure is printed beside a baseline measured in the same run.
 
+#include "BenchTables.h"
 #include "data/Adodc.h"
 #include "data/Connection.h"
 #include "data/Recordset.h"
@@ -112,24 +113,11 @@ void section(const char *title)
 // Customers with surnames and given names of random syllables, twenty cities, amounts with cents.
 QString makeCustomers(const QString &path)
 {
-    if (QFile::exists(path))
-        return path;
     static const char *const parts[] = {"an", "ber", "co", "dal", "en", "fis", "gar", "hol", "ist", "jen",
         "kel", "lor", "mar", "nor", "ol", "per", "ri", "sten", "tor", "ur", "val", "wes", "yan", "zel"};
     static const char *const cities[] = {"Aberdeen", "Basel", "Bergen", "Berlin", "Bern", "Bilbao", "Bonn",
         "Bordeaux", "Cork", "Delft", "Dijon", "Genoa", "Ghent", "Graz", "Lille", "Lyon", "Malmo", "Nantes",
         "Porto", "Turin"};
-    const QString partial = path + QStringLiteral(".new");
-    QFile::remove(partial);
-    sqlite3 *db = nullptr;
-    if (sqlite3_open(partial.toUtf8().constData(), &db) != SQLITE_OK)
-        throw vq::Error(vq::Error::InvalidProcedureCall, QStringLiteral("cannot create %1").arg(partial));
-    sqlite3_exec(db,
-        "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; CREATE TABLE customers (id integer, name "
-        "varchar(40), city varchar(30), amount double); BEGIN",
-        nullptr, nullptr, nullptr);
-    sqlite3_stmt *add = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO customers VALUES (?1, ?2, ?3, ?4)", -1, &add, nullptr);
     QRandomGenerator random(1031);
     auto word = [&](int syllables) {
         std::string w;
@@ -138,19 +126,16 @@ QString makeCustomers(const QString &path)
         w[0] = char(w[0] - 'a' + 'A');
         return w;
     };
-    for (int id = 1; id <= Rows; ++id) {
-        const std::string name = word(2 + int(random.bounded(3))) + ", " + word(1 + int(random.bounded(2)));
-        sqlite3_bind_int(add, 1, id);
-        sqlite3_bind_text(add, 2, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(add, 3, cities[random.bounded(20)], -1, SQLITE_STATIC);
-        sqlite3_bind_double(add, 4, double(random.bounded(10000000)) / 100.0);
-        sqlite3_step(add);
-        sqlite3_reset(add);
-    }
-    sqlite3_finalize(add);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile::rename(partial, path);
+    vqbench::makeSqliteTables(path,
+        {{"CREATE TABLE customers (id integer, name varchar(40), city varchar(30), amount double)",
+            "INSERT INTO customers VALUES (?1, ?2, ?3, ?4)", Rows, [&](sqlite3_stmt *add, int row) {
+                const std::string name =
+                    word(2 + int(random.bounded(3))) + ", " + word(1 + int(random.bounded(2)));
+                sqlite3_bind_int(add, 1, row + 1);
+                sqlite3_bind_text(add, 2, name.c_str(), int(name.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_text(add, 3, cities[random.bounded(20)], -1, SQLITE_STATIC);
+                sqlite3_bind_double(add, 4, double(random.bounded(10000000)) / 100.0);
+            }}});
     return path;
 }
 

@@ -6,6 +6,7 @@
 #include "data/Criteria.h"
 #include "data/Driver.h"
 #include "data/Fields.h"
+#include "data/PrefixKeys.h"
 #include "data/SortOrder.h"
 #include "data/TextFold.h"
 #include "platform/AutomationDate.h"
@@ -426,7 +427,7 @@ struct Recordset::Private
 
     void rebuildAll()
     {
-        leadRanks.clear();
+        prefixWords.clear();
         distinctTexts.clear();
         sortRows();
         passes.clear();
@@ -827,8 +828,11 @@ struct Recordset::Private
         throw refuse();
     }
 
-    // The rows meeting the criteria, as bits by fetch number.
-    std::vector<quint64> evaluate(const CriteriaGroups &groups) const
+    // The rows meeting the criteria, as bits by fetch number. With one group of criteria (no OR) the
+    // passing rows are also given as a list in fetch order, from which the view is made without a pass
+    // over every row.
+    std::vector<quint64> evaluate(
+        const CriteriaGroups &groups, std::optional<std::vector<quint32>> *passing = nullptr) const
     {
         std::vector<std::vector<Matcher>> bound;
         for (const auto &group : groups) {
@@ -842,28 +846,121 @@ struct Recordset::Private
         std::vector<quint32> rows;
         for (const auto &matchers : bound) {
             rows.clear();
-            const Matcher &first = matchers.front();
-            const LeadFilter lead = leadFilter(first);
-            for (qsizetype r = 0; r < n; ++r) {
-                if (!lead.rejects(r) && first.matches(r))
-                    rows.push_back(quint32(r));
-            }
-            for (size_t k = 1; k < matchers.size(); ++k) {
-                const Matcher &m = matchers[k];
-                size_t kept = 0;
-                for (const quint32 r : rows) {
-                    if (m.matches(r))
-                        rows[kept++] = r;
-                }
-                rows.resize(kept);
-            }
+            selectRows(matchers.front(), rows);
+            for (size_t k = 1; k < matchers.size(); ++k)
+                narrowRows(matchers[k], rows);
             for (const quint32 r : rows)
                 bits[r >> 6] |= quint64(1) << (r & 63);
         }
+        if (passing && bound.size() == 1)
+            *passing = std::move(rows);
         return bits;
     }
 
-    void rebuildView()
+    // The rows (in fetch order) that meet one criterion. Each kind of value has its own loop over the
+    // column's array, without a QVariant, a text or a branch on the kind per row; prefix LIKEs test the
+    // rows' prefix words (see PrefixKeys) and read the texts of the few rows those cannot decide.
+    void selectRows(const Matcher &m, std::vector<quint32> &rows) const
+    {
+        const qsizetype n = store.rowCount();
+        switch (m.mode) {
+        case Matcher::TextPrefix:
+            if (const PrefixFilter f = prefixFilter(m); f.words) {
+                for (qsizetype r = 0; r < n; ++r) {
+                    const quint64 w = f.words[r];
+                    if (w == PrefixKeys::FullCompare
+                            ? m.matches(r)
+                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r)))
+                        rows.push_back(quint32(r));
+                }
+                return;
+            }
+            break;
+        case Matcher::IntegerCompare:
+        case Matcher::StampCompare: {
+            const qint64 *values = store.integers(m.column);
+            selectCompared(
+                m, [values](qsizetype r) { return values[r]; }, m.integer, rows);
+            return;
+        }
+        case Matcher::DoubleCompare:
+            if (store.kind(m.column) == Kind::Double) {
+                const double *values = store.doubles(m.column);
+                selectCompared(
+                    m, [values](qsizetype r) { return orderedDoubleBits(values[r]); },
+                    orderedDoubleBits(m.number), rows);
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        for (qsizetype r = 0; r < n; ++r) {
+            if (m.matches(r))
+                rows.push_back(quint32(r));
+        }
+    }
+
+    // Rows whose key (keyOf(row)) stands in the matcher's relation to the operand's key; never nulls.
+    template<typename KeyOf, typename Key>
+    void selectCompared(const Matcher &m, KeyOf keyOf, Key operand, std::vector<quint32> &rows) const
+    {
+        const qsizetype n = store.rowCount();
+        const quint64 *nulls = store.nullBits(m.column);
+        auto run = [&](auto holds) {
+            for (qsizetype r = 0; r < n; ++r) {
+                if (holds(keyOf(r)) && !((nulls[size_t(r) >> 6] >> (r & 63)) & 1))
+                    rows.push_back(quint32(r));
+            }
+        };
+        switch (m.op) {
+        case Criterion::Equal:
+        case Criterion::Like:
+            run([operand](Key k) { return k == operand; });
+            return;
+        case Criterion::NotEqual:
+            run([operand](Key k) { return k != operand; });
+            return;
+        case Criterion::Less:
+            run([operand](Key k) { return k < operand; });
+            return;
+        case Criterion::Greater:
+            run([operand](Key k) { return k > operand; });
+            return;
+        case Criterion::LessEqual:
+            run([operand](Key k) { return k <= operand; });
+            return;
+        case Criterion::GreaterEqual:
+            run([operand](Key k) { return k >= operand; });
+            return;
+        }
+    }
+
+    // Keeps the rows that also meet a further criterion of the same group.
+    void narrowRows(const Matcher &m, std::vector<quint32> &rows) const
+    {
+        size_t kept = 0;
+        if (m.mode == Matcher::TextPrefix) {
+            if (const PrefixFilter f = prefixFilter(m); f.words) {
+                for (const quint32 r : rows) {
+                    const quint64 w = f.words[r];
+                    if (w == PrefixKeys::FullCompare
+                            ? m.matches(r)
+                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r)))
+                        rows[kept++] = r;
+                }
+                rows.resize(kept);
+                return;
+            }
+        }
+        for (const quint32 r : rows) {
+            if (m.matches(r))
+                rows[kept++] = r;
+        }
+        rows.resize(kept);
+    }
+
+    void rebuildView(std::optional<std::vector<quint32>> passing = std::nullopt)
     {
         const qsizetype n = store.rowCount();
         view.clear();
@@ -873,10 +970,12 @@ struct Recordset::Private
             if (passes.empty()) {
                 view.resize(size_t(n));
                 std::iota(view.begin(), view.end(), quint32(0));
+            } else if (passing) {
+                view = std::move(*passing);
             } else {
-                for (qsizetype r = 0; r < n; ++r) {
-                    if (passesRow(quint32(r)))
-                        view.push_back(quint32(r));
+                for (size_t word = 0; word < passes.size(); ++word) {
+                    for (quint64 bits = passes[word]; bits; bits &= bits - 1)
+                        view.push_back(quint32(word * 64 + size_t(std::countr_zero(bits))));
                 }
             }
         } else if (passes.empty()) {
@@ -1005,52 +1104,52 @@ struct Recordset::Private
         return rowAt(row);
     }
 
-    // The primary rank of each row's first character in a column (see Collation::leadRank): 0 for an
-    // empty text, NeedsFullCompare where the first character has no simple rank or the row is null (those
-    // rows take the full comparison). Built on the first prefix scan of a column and kept until the rows
-    // change, since the help list searches the same column at every keystroke; a scan then reads two bytes
-    // a row instead of the texts.
-    static constexpr quint16 NeedsFullCompare = 0xFFFF;
-    mutable std::vector<std::vector<quint16>> leadRanks;
+    // Each row's prefix word (see PrefixKeys) of a text column, FullCompare for nulls. Built on the first
+    // prefix search of a column and kept until the rows change, since the help list searches the same
+    // column at every keystroke; a search then reads eight bytes a row instead of the texts.
+    mutable std::unique_ptr<PrefixKeys> prefixKeys;
+    mutable QLocale prefixKeysLocale;
+    mutable std::vector<std::vector<quint64>> prefixWords;
 
-    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation) const
+    const std::vector<quint64> &prefixWordsOf(int column, const PrefixKeys &keys) const
     {
-        if (leadRanks.size() != columns.size())
-            leadRanks.assign(columns.size(), {});
-        std::vector<quint16> &lead = leadRanks[size_t(column)];
+        if (prefixWords.size() != columns.size())
+            prefixWords.assign(columns.size(), {});
+        std::vector<quint64> &words = prefixWords[size_t(column)];
         const qsizetype n = store.rowCount();
-        if (qsizetype(lead.size()) == n)
-            return lead;
-        lead.resize(size_t(n));
-        for (qsizetype r = 0; r < n; ++r) {
-            if (store.isNull(column, r)) {
-                lead[size_t(r)] = NeedsFullCompare;
-                continue;
-            }
-            const std::string_view t = store.textAt(column, r);
-            const quint16 rank = collation.leadRank(t);
-            lead[size_t(r)] = t.empty() ? 0 : (rank ? rank : NeedsFullCompare);
-        }
-        return lead;
+        if (qsizetype(words.size()) == n)
+            return words;
+        words.resize(size_t(n));
+        for (qsizetype r = 0; r < n; ++r)
+            words[size_t(r)] =
+                store.isNull(column, r) ? PrefixKeys::FullCompare : keys.word(store.textAt(column, r));
+        return words;
     }
 
-    // A cheap test that rules rows out: for a prefix whose first character has a simple rank, a row's
-    // first character must have that rank (or need the full comparison).
-    struct LeadFilter
+    // A prefix LIKE's test on the rows' words; no words where the prefix's first characters have no simple
+    // ranks (every row then takes the full comparison).
+    struct PrefixFilter
     {
-        const quint16 *lead = nullptr;
-        quint16 want = 0;
-        bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
+        const quint64 *words = nullptr;
+        PrefixKeys::Test test;
+        bool rejects(qsizetype r) const { return words && !test.passes(words[r]); }
     };
 
-    LeadFilter leadFilter(const Matcher &m) const
+    PrefixFilter prefixFilter(const Matcher &m) const
     {
-        if (m.mode != Matcher::TextPrefix || m.text.empty())
+        if (m.mode != Matcher::TextPrefix || store.kind(m.column) != Kind::Text)
             return {};
-        const quint16 want = m.collation->leadRank(m.text);
-        if (!want)
+        // Words made under another locale's collation are made again.
+        if (!prefixKeys || &prefixKeys->collation() != m.collation ||
+            prefixKeysLocale != m.collation->locale()) {
+            prefixKeys = std::make_unique<PrefixKeys>(*m.collation);
+            prefixKeysLocale = m.collation->locale();
+            prefixWords.clear();
+        }
+        const PrefixKeys::Test test = prefixKeys->test(m.text);
+        if (!test.usable)
             return {};
-        return {leadRanksOf(m.column, *m.collation).data(), want};
+        return {prefixWordsOf(m.column, *prefixKeys).data(), test};
     }
 
     // The nearest matching position from `from` on (or back). A match is usually near, so the rows are
@@ -1068,7 +1167,7 @@ struct Recordset::Private
             }
             if (nearEnd >= n)
                 return -1;
-            const LeadFilter lead = leadFilter(m);
+            const PrefixFilter lead = prefixFilter(m);
             const std::vector<quint32> &pos = viewPositions();
             quint32 best = None;
             for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
@@ -1087,7 +1186,7 @@ struct Recordset::Private
         }
         if (nearEnd < 0)
             return -1;
-        const LeadFilter lead = leadFilter(m);
+        const PrefixFilter lead = prefixFilter(m);
         const std::vector<quint32> &pos = viewPositions();
         qsizetype best = -1;
         for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
@@ -1392,12 +1491,13 @@ void Recordset::setFilter(const QString &criteria)
     if (d->forwardOnly())
         throw notSupported();
     std::vector<quint64> passes;
+    std::optional<std::vector<quint32>> passing;
     if (!criteria.trimmed().isEmpty())
-        passes = d->evaluate(parseCriteria(criteria));
+        passes = d->evaluate(parseCriteria(criteria), &passing);
     Q_EMIT aboutToChangeRows();
     d->filterText = criteria.trimmed().isEmpty() ? QString() : criteria;
     d->passes = std::move(passes);
-    d->rebuildView();
+    d->rebuildView(std::move(passing));
     d->pos = 0;
     Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();
