@@ -20,6 +20,7 @@
 #include "textbox/VqTextBox.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -91,7 +92,7 @@ void DemoWindow::connectButtons()
 {
     const std::pair<const char *, void (DemoWindow::*)()> commands[] = {
         {"cmdNew", &DemoWindow::newOrder},
-        {"cmdClear", &DemoWindow::clearOrder},
+        {"cmdCancel", &DemoWindow::cancelChanges},
     };
     for (const auto &[name, command] : commands)
         connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
@@ -102,9 +103,9 @@ void DemoWindow::connectButtons()
         {"cmdNext", &OrderBook::moveNext},
         {"cmdLast", &OrderBook::moveLast},
     };
-    for (const auto &[name, move] : moves)
+    for (const auto &[name, step] : moves)
         connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
-            m_book, move);
+            this, [this, step] { move(step); });
     connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdSave")), &vq::CommandButton::Click, this,
         [this] { saveOrder(); });
     connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdExit")), &vq::CommandButton::Click, this,
@@ -178,6 +179,7 @@ void DemoWindow::showOrder(const Order &o)
     m_form->quantity()->setText(o.quantity ? QString::number(o.quantity) : QString());
     m_form->amount()->setText(o.amount);
     m_form->terms()->setText(o.terms);
+    m_shown = order();
     showPosition();
 }
 
@@ -198,8 +200,39 @@ void DemoWindow::showPosition()
                   .arg(QLocale().toString(m_book->position()), QLocale().toString(m_book->count())));
 }
 
+bool DemoWindow::isChanged() const
+{
+    return order() != m_shown;
+}
+
+bool DemoWindow::mayLeaveOrder()
+{
+    if (!isChanged())
+        return true;
+    QString message = tr("This order has changes that are not saved: Save them, or Cancel to drop them.");
+    vq::modGeneral::ShowWarning(message);
+    statusBar()->showMessage(message);
+    return false;
+}
+
+void DemoWindow::move(void (OrderBook::*step)())
+{
+    if (mayLeaveOrder())
+        (m_book->*step)();
+}
+
+void DemoWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayLeaveOrder())
+        event->accept();
+    else
+        event->ignore();
+}
+
 void DemoWindow::newOrder()
 {
+    if (!mayLeaveOrder())
+        return;
     Order o;
     o.date = QDate::currentDate();
     o.terms = demo::sample::paymentTerms().front();
@@ -208,12 +241,10 @@ void DemoWindow::newOrder()
     statusBar()->showMessage(tr("A new order: F1 on Customer and Product looks them up."));
 }
 
-void DemoWindow::clearOrder()
+void DemoWindow::cancelChanges()
 {
-    Order o;
-    o.id = m_form->orderNo()->Value().toLongLong();
-    showOrder(o);
-    statusBar()->showMessage(tr("Cleared; Save writes the empty fields only once they are filled in."));
+    showOrder(m_book->current());
+    statusBar()->showMessage(tr("Changes dropped."));
 }
 
 bool DemoWindow::saveOrder()

@@ -38,19 +38,29 @@ public:
     demo::Order order() const;
     void showOrder(const demo::Order &order);
 
-    // The commands of the buttons of the same names.
+    // Whether the form holds changes to the order shown that are not saved.
+    bool isChanged() const;
+
+    // The commands of the buttons of the same names. Paging and New leave an order only when it holds no
+    // unsaved changes; otherwise they say so through the warning routine and stay.
+    void move(void (OrderBook::*step)());
     void newOrder();
     // Saves the order the form holds, or says through the warning routine why it cannot; returns whether it
     // was saved.
     bool saveOrder();
-    void clearOrder();
+    // Drops the changes: the order last shown from the database comes back.
+    void cancelChanges();
 
     // The host's property dialog for a control, loaded and ready to show.
     std::unique_ptr<vq::PropertyPageDialog> propertiesDialog(vq::Control *control);
     // Opens the property dialog for the control last used (the amount field at first).
     void showProperties(vq::Control *control = nullptr);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    bool mayLeaveOrder();
     void connectButtons();
     void fillCategories();
     void focusMoved(QWidget *old, QWidget *now);
@@ -64,6 +74,8 @@ private:
     FieldLookup *m_customerLookup = nullptr;
     FieldLookup *m_productLookup = nullptr;
     QLabel *m_position = nullptr;
+    // The order as the form showed it last, read back from the form, to tell changes by.
+    demo::Order m_shown;
     QPointer<vq::Control> m_current;
     // Category name to key, and each key's children, for narrowing the product lookup.
     QHash<QString, QString> m_categoryKeys;

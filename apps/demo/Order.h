@@ -22,6 +22,8 @@ struct Order
     int quantity = 0;
     QString amount; // plain decimal text, e.g. "1234.50"; empty when unknown
     QString terms;
+
+    friend bool operator==(const Order &, const Order &) = default;
 };
 
 // Money is handled in whole cents, so that a line's amount is exact.

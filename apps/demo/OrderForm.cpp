@@ -84,7 +84,7 @@ void OrderForm::build()
         {"VqLastButton", "cmdLast", 3840, 3360, 1125, 495},
         {"VqNewButton", "cmdNew", 5040, 3360, 1125, 495},
         {"VqSaveButton", "cmdSave", 6240, 3360, 1125, 495},
-        {"VqClearButton", "cmdClear", 7440, 3360, 1125, 495},
+        {"VqCancelButton", "cmdCancel", 7440, 3360, 1125, 495},
         {"VqExitButton", "cmdExit", 8640, 3360, 1125, 495},
         {"VqHelpList", "hlpCustomer", 4560, 720, 240, 270},
         {"VqHelpList", "hlpProduct", 9120, 720, 240, 270},

@@ -135,7 +135,7 @@ protected:
 
 } // namespace
 
-TEST_F(OrderEntry, TheButtonsPageThroughTheOrdersAndStopAtTheEnds)
+TEST_F(OrderEntry, TheButtonsPageThroughTheOrdersStoppingAtTheEndsAndAtUnsavedChanges)
 {
     auto shows = [&](int row) {
         const s::OrderRow o = s::order(row);
@@ -172,6 +172,25 @@ TEST_F(OrderEntry, TheButtonsPageThroughTheOrdersAndStopAtTheEnds)
     EXPECT_EQ(
         QStringList({form->customerName()->Text(), form->productName()->Text(), form->category()->Text()}),
         names);
+    // A changed order is not left until it is saved or its changes are dropped.
+    vq::test::Recorder recorder;
+    vq::test::RecordingFactory factory {recorder};
+    vq::test::ProcessRegistration registration {&factory};
+    type(form->quantity(), QStringLiteral("77"));
+    EXPECT_TRUE(window->isChanged());
+    click("cmdFirst");
+    click("cmdNew");
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(recorder.calls.size(), 3);
+    EXPECT_TRUE(recorder.calls[0].text.contains(QLatin1String("not saved")));
+    EXPECT_EQ(form->quantity()->Value(), "77");
+    click("cmdCancel");
+    EXPECT_FALSE(window->isChanged());
+    shows(s::OrderCount - 1);
+    click("cmdFirst");
+    shows(0);
+    EXPECT_EQ(recorder.calls.size(), 3);
 }
 
 TEST_F(OrderEntry, LookupsFillTheFieldsAndTheCategoryNarrowsTheProducts)
