@@ -1,6 +1,6 @@
 // The plugin inside Designer's own form editor (the components Designer is made of, headless): a form of
-// every control opens with the controls being designed, the "Property Pages…" menu makes one undoable
-// edit that marks the form modified, and the form Designer saves runs through vq::UiLoader.
+// every control opens with the controls being designed, what the "Property Pages…" apply becomes undoable
+// edits that mark the form modified, and the form Designer saves runs through vq::UiLoader.
 #include "DesignerSupport.h"
 
 #include "frame/PropertyPageDialog.h"
@@ -46,7 +46,7 @@ TEST(DesignerEditor, AFormOfEveryControlIsDesignedEditedUndoneAndSavedForRunning
     new QDesignerIntegration(core.get(), &host);
 
     QDesignerFormWindowInterface *form = core->formWindowManager()->createFormWindow(&host);
-    QFile file(QStringLiteral(VQ_DESIGNER_TEST_DIR "/AllControls.ui"));
+    QFile file(QString::fromLatin1(formFile()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QString error;
     ASSERT_TRUE(form->setContents(&file, &error)) << error.toStdString();
@@ -60,40 +60,77 @@ TEST(DesignerEditor, AFormOfEveryControlIsDesignedEditedUndoneAndSavedForRunning
     auto *amount = form->mainContainer()->findChild<vq::Control *>(QStringLiteral("amount"));
     ASSERT_NE(amount, nullptr);
     EXPECT_EQ(amount->property("pDataType").toInt(), 2);
-    const int caseBefore = amount->property("pCase").toInt();
+
+    // What Designer saves runs through the loader.
+    vq::UiLoader loader;
+    const auto running = [&] {
+        QByteArray bytes = form->contents().toUtf8();
+        QBuffer buffer(&bytes);
+        return loadForm(loader, buffer);
+    };
+    file.seek(0);
+    const std::unique_ptr<QWidget> original = loadForm(loader, file);
+    ASSERT_NE(original, nullptr);
+    {
+        const std::unique_ptr<QWidget> unchanged = running();
+        ASSERT_NE(unchanged, nullptr);
+        expectSameForm(*unchanged, *original);
+    }
 
     auto *menu = qt_extension<QDesignerTaskMenuExtension *>(core->extensionManager(), amount);
     ASSERT_NE(menu, nullptr);
-    menu->preferredEditAction()->trigger();
-    auto *dialog = amount->window()->findChild<vq::PropertyPageDialog *>();
+    const auto openPages = [&] {
+        menu->preferredEditAction()->trigger();
+        return amount->window()->findChildren<vq::PropertyPageDialog *>().value(0);
+    };
+    const auto click = [](vq::PropertyPageDialog *dialog, const char *option) {
+        QTest::mouseClick(dialog->findChild<QRadioButton *>(QString::fromLatin1(option)), Qt::LeftButton);
+    };
+
+    // Cancel: nothing reaches the form.
+    vq::PropertyPageDialog *dialog = openPages();
     ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("optCase_1")), Qt::LeftButton);
+    click(dialog, "optCase_1");
+    dialog->cancelButton()->click();
+    delete dialog;
+    EXPECT_FALSE(form->isDirty());
+
+    // OK: the page writes every setting it shows, but only the one that changed is an edit.
+    dialog = openPages();
+    ASSERT_NE(dialog, nullptr);
+    click(dialog, "optCase_1");
     dialog->okButton()->click();
+    delete dialog;
     EXPECT_EQ(amount->property("pCase").toInt(), 1);
     EXPECT_TRUE(form->isDirty());
     EXPECT_EQ(form->commandHistory()->count(), 1);
+    EXPECT_TRUE(form->contents().contains(QLatin1String("<property name=\"pCase\" stdset=\"0\">")));
+    {
+        const std::unique_ptr<QWidget> edited = running();
+        ASSERT_NE(edited, nullptr);
+        auto *editedAmount = edited->findChild<vq::Control *>(QStringLiteral("amount"));
+        EXPECT_TRUE(editedAmount->ambientProperties().UserMode);
+        EXPECT_EQ(editedAmount->property("pCase").toInt(), 1);
+        EXPECT_EQ(editedAmount->property("pDataType").toInt(), 2);
+    }
 
-    // What Designer saves now: the new case, as a property uic sets by name.
-    const QString saved = form->contents();
-    EXPECT_TRUE(saved.contains(QLatin1String("<property name=\"pCase\" stdset=\"0\">")));
+    // Apply, then OK with nothing more changed: one further edit, not two.
+    dialog = openPages();
+    ASSERT_NE(dialog, nullptr);
+    click(dialog, "optType_1");
+    dialog->applyButton()->click();
+    dialog->okButton()->click();
+    delete dialog;
+    EXPECT_EQ(amount->property("pDataType").toInt(), 1);
+    EXPECT_EQ(form->commandHistory()->count(), 2);
 
+    // Undone, the form is the one that was opened.
     form->commandHistory()->undo();
-    EXPECT_EQ(amount->property("pCase").toInt(), caseBefore);
+    form->commandHistory()->undo();
     EXPECT_FALSE(form->isDirty());
-
-    // The saved form runs: the loader's controls carry the designer's values and run.
-    QByteArray bytes = saved.toUtf8();
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    vq::UiLoader loader;
-    const std::unique_ptr<QWidget> running(loader.load(&buffer));
-    ASSERT_NE(running, nullptr) << loader.errorString().toStdString();
-    auto *runningAmount = running->findChild<vq::Control *>(QStringLiteral("amount"));
-    ASSERT_NE(runningAmount, nullptr);
-    EXPECT_TRUE(runningAmount->ambientProperties().UserMode);
-    EXPECT_EQ(runningAmount->property("pCase").toInt(), 1);
-    EXPECT_EQ(runningAmount->property("pDataType").toInt(), 2);
-    EXPECT_EQ(running->findChildren<vq::Control *>().size(), 20);
+    const std::unique_ptr<QWidget> undone = running();
+    ASSERT_NE(undone, nullptr);
+    expectSameForm(*undone, *original);
 }
 
 } // namespace
