@@ -9,6 +9,7 @@
 #include "data/PrefixKeys.h"
 #include "data/SortOrder.h"
 #include "data/TextFold.h"
+#include "data/TextSort.h"
 #include "platform/AutomationDate.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
@@ -37,8 +38,6 @@ namespace {
 using Kind = ColumnStore::Kind;
 
 constexpr qsizetype StreamBlock = 256;
-// Sort keys of texts cover at most this many parts of four to eight characters; longer ties compare.
-constexpr int MaxKeyParts = 16;
 constexpr qsizetype FetchBlock = 4096;
 
 Error notSupported()
@@ -498,35 +497,6 @@ struct Recordset::Private
         return 0;
     }
 
-    struct Entry
-    {
-        quint64 key;
-        quint32 row;
-    };
-
-    // Least significant byte first; stable, so equal keys keep their order. Bytes that are the same in
-    // every key cost no pass.
-    static void radixSort(std::vector<Entry> &entries)
-    {
-        std::vector<Entry> buffer(entries.size());
-        for (int shift = 0; shift < 64; shift += 8) {
-            size_t counts[256] = {};
-            for (const Entry &e : entries)
-                ++counts[(e.key >> shift) & 0xff];
-            if (std::find(std::begin(counts), std::end(counts), entries.size()) != std::end(counts))
-                continue;
-            size_t offset = 0;
-            for (size_t &c : counts) {
-                const size_t count = c;
-                c = offset;
-                offset += count;
-            }
-            for (const Entry &e : entries)
-                buffer[counts[(e.key >> shift) & 0xff]++] = e;
-            entries.swap(buffer);
-        }
-    }
-
     void sortRows()
     {
         sortCollation = &Collation::current();
@@ -534,144 +504,48 @@ struct Recordset::Private
         if (sortColumns.empty())
             return;
         const qsizetype n = store.rowCount();
-        std::vector<Entry> entries(static_cast<size_t>(n));
         const int primary = sortColumns.front();
         const bool primaryDescending = sortKeys.front().descending;
-        // Texts in the locale's order: most have a key of their first characters' ranks; those that have
-        // none (rare characters, expansions) are sorted by comparison and merged in.
+        auto less = [&](quint32 a, quint32 b) {
+            for (size_t k = 0; k < sortColumns.size(); ++k) {
+                int c = compareCells(sortColumns[k], a, b);
+                if (sortKeys[k].descending)
+                    c = -c;
+                if (c)
+                    return c < 0;
+            }
+            return a < b;
+        };
         const Kind primaryKind = store.kind(primary);
-        std::vector<Entry> unkeyed;
         if (primaryKind == Kind::Text) {
-            const Collation &collation = Collation::current();
-            size_t kept = 0;
-            for (qsizetype r = 0; r < n; ++r) {
-                quint64 key = 0;
-                if (!store.isNull(primary, r) && !collation.sortKey(store.textAt(primary, r), &key)) {
-                    unkeyed.push_back({0, quint32(r)});
-                    continue;
-                }
-                entries[kept++] = {primaryDescending ? ~key : key, quint32(r)};
-            }
-            entries.resize(kept);
-        } else {
-            for (qsizetype r = 0; r < n; ++r) {
-                const quint64 key = sortKey(primary, r);
-                entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
-            }
+            order =
+                sortTextRows(store, primary, primaryDescending, *sortCollation, sortColumns.size() > 1, less);
+            return;
+        }
+        std::vector<KeyedRow> entries(static_cast<size_t>(n));
+        for (qsizetype r = 0; r < n; ++r) {
+            const quint64 key = sortKey(primary, r);
+            entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }
         // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
-        // order). Runs of equal keys then need the full comparison only for text (keys are prefixes), for
+        // order). Runs of equal keys then need the full comparison only for bytes (keys are prefixes), for
         // later sort fields, and for a null against the smallest integer, whose keys coincide.
-        radixSort(entries);
-        bool needRuns = primaryKind == Kind::Text || primaryKind == Kind::Bytes || sortColumns.size() > 1;
+        radixSortByKey(entries);
+        bool needRuns = primaryKind == Kind::Bytes || sortColumns.size() > 1;
         if (!needRuns && primaryKind != Kind::Double) {
             for (qsizetype r = 0; r < n && !needRuns; ++r)
                 needRuns = !store.isNull(primary, r) &&
                     store.integerAt(primary, r) == std::numeric_limits<qint64>::min();
         }
         if (needRuns) {
-            auto less = [&](const Entry &a, const Entry &b) {
-                for (size_t k = 0; k < sortColumns.size(); ++k) {
-                    int c = compareCells(sortColumns[k], a.row, b.row);
-                    if (sortKeys[k].descending)
-                        c = -c;
-                    if (c)
-                        return c < 0;
-                }
-                return a.row < b.row;
-            };
-            const bool textKeys = primaryKind == Kind::Text;
-            const Collation &collation = Collation::current();
-            // Names share long beginnings and repeat: a run of equal keys is mostly the same text again,
-            // which needs no comparison at all (the radix sort kept fetch order), and otherwise the next
-            // characters' ranks tell most texts apart before the full comparison has to.
-            auto sameText = [&](size_t from, size_t to) {
-                if (!textKeys || sortColumns.size() > 1 || store.isNull(primary, entries[from].row))
-                    return false;
-                const std::string_view first = store.textAt(primary, entries[from].row);
-                for (size_t k = from + 1; k < to; ++k) {
-                    if (store.isNull(primary, entries[k].row) ||
-                        store.textAt(primary, entries[k].row) != first)
-                        return false;
-                }
-                return true;
-            };
-            auto sortRun = [&](size_t from, size_t to) {
-                if (!sameText(from, to))
-                    std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to), less);
-            };
-            // Orders a run of entries whose keys of parts 0 .. part-1 are equal by the keys of the next part.
-            std::function<void(size_t, size_t, int)> refine = [&](size_t from, size_t to, int part) {
-                if (sameText(from, to))
-                    return;
-                bool keyed = textKeys && part < MaxKeyParts;
-                bool more = false; // whether some text goes on past this part
-                for (size_t k = from; k < to && keyed; ++k) {
-                    quint64 next = 0;
-                    const quint32 row = entries[k].row;
-                    keyed = !store.isNull(primary, row) &&
-                        collation.sortKey(store.textAt(primary, row), &next, part);
-                    more = more || next != 0;
-                    entries[k].key = primaryDescending ? ~next : next;
-                }
-                if (!keyed || !more) {
-                    sortRun(from, to);
-                    return;
-                }
-                std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to),
-                    [](const Entry &a, const Entry &b) {
-                        return a.key != b.key ? a.key < b.key : a.row < b.row;
-                    });
-                for (size_t a = from; a < to;) {
-                    size_t b = a + 1;
-                    while (b < to && entries[b].key == entries[a].key)
-                        ++b;
-                    if (b - a > 1)
-                        refine(a, b, part + 1);
-                    a = b;
-                }
-            };
             for (size_t i = 0; i < entries.size();) {
                 size_t j = i + 1;
                 while (j < entries.size() && entries[j].key == entries[i].key)
                     ++j;
                 if (j - i > 1)
-                    refine(i, j, 1);
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j),
+                        [&](const KeyedRow &a, const KeyedRow &b) { return less(a.row, b.row); });
                 i = j;
-            }
-            if (!unkeyed.empty()) {
-                if (textKeys && sortColumns.size() == 1) {
-                    // Texts without keys (rare characters, expansions) repeat too: the same texts are
-                    // grouped by their bytes first, and only one of each is compared in the locale's order.
-                    std::sort(unkeyed.begin(), unkeyed.end(), [&](const Entry &a, const Entry &b) {
-                        const int c = store.textAt(primary, a.row).compare(store.textAt(primary, b.row));
-                        return c != 0 ? c < 0 : a.row < b.row;
-                    });
-                    std::vector<std::pair<size_t, size_t>> groups; // [begin, end) of each text
-                    for (size_t a = 0; a < unkeyed.size();) {
-                        size_t b = a + 1;
-                        while (b < unkeyed.size() &&
-                            store.textAt(primary, unkeyed[b].row) == store.textAt(primary, unkeyed[a].row))
-                            ++b;
-                        groups.emplace_back(a, b);
-                        a = b;
-                    }
-                    std::sort(groups.begin(), groups.end(), [&](const auto &a, const auto &b) {
-                        return less(unkeyed[a.first], unkeyed[b.first]);
-                    });
-                    std::vector<Entry> ordered;
-                    ordered.reserve(unkeyed.size());
-                    for (const auto &[a, b] : groups)
-                        ordered.insert(
-                            ordered.end(), unkeyed.begin() + qsizetype(a), unkeyed.begin() + qsizetype(b));
-                    unkeyed.swap(ordered);
-                } else {
-                    std::sort(unkeyed.begin(), unkeyed.end(), less);
-                }
-                std::vector<Entry> merged(entries.size() + unkeyed.size());
-                std::merge(
-                    entries.begin(), entries.end(), unkeyed.begin(), unkeyed.end(), merged.begin(), less);
-                entries.swap(merged);
             }
         }
         order.resize(size_t(n));
