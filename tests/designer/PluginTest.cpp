@@ -5,10 +5,12 @@
 #include "frame/ClassTable.h"
 #include "frame/Control.h"
 #include "frame/MemoryPropertyBag.h"
+#include "frame/PropertyTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMetaProperty>
 #include <QPluginLoader>
 #include <QRegularExpression>
 #include <QTest>
@@ -157,6 +159,33 @@ TEST_F(DesignerPlugin, MakesRunningControlsOutsideDesignerAndDesignedOnesInside)
         EXPECT_FALSE(designControl->ambientProperties().UserMode);
         // Loading what it saved in design mode leaves a new control's settings as they were.
         expectSameSavedState(*designControl, *runControl);
+    }
+}
+
+// Designer's property editor shows the designable properties: for the library's own, exactly those a form
+// saves, under the names it saves them by (QWidget's own stay as Designer shows them for every widget).
+TEST_F(DesignerPlugin, TheDesignablePropertiesAreTheSavedOnes)
+{
+    for (const ClassTable::ClassInfo *info : availableControls()) {
+        SCOPED_TRACE(info->name.toStdString());
+        std::unique_ptr<QWidget> widget(entry(info->name)->createWidget(nullptr));
+        auto *control = qobject_cast<vq::Control *>(widget.get());
+        ASSERT_NE(control, nullptr);
+        const QMetaObject *meta = control->metaObject();
+        QStringList designable;
+        for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            if (p.isDesignable())
+                designable << QString::fromLatin1(p.name());
+        }
+        QStringList saved;
+        for (const QString &key : control->propertyTable().writtenKeys()) {
+            if (meta->indexOfProperty(key.toLatin1().constData()) >= 0)
+                saved << key;
+        }
+        designable.sort();
+        saved.sort();
+        EXPECT_EQ(designable, saved);
     }
 }
 
