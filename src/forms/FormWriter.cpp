@@ -62,6 +62,8 @@ QString doubleText(double d)
     if (std::isinf(d))
         return d > 0 ? QStringLiteral("inf") : QStringLiteral("-inf");
     QString s = QString::number(d, 'g', QLocale::FloatingPointShortest);
+    if (std::signbit(d) && !s.startsWith(QLatin1Char('-')))
+        s.prepend(QLatin1Char('-'));
     // A whole number keeps its point, so that it reads back as a number with a fraction.
     if (!s.contains(QLatin1Char('.')) && !s.contains(QLatin1Char('e')))
         s += QLatin1String(".0");
