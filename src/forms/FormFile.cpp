@@ -194,6 +194,11 @@ QList<Control *> FormFile::fromText(const QByteArray &text, QWidget *parent, con
 
 QByteArray FormFile::toText(const QList<Control *> &controls)
 {
+    if (controls.size() > forms::MaxFormControls)
+        throw Error(Error::InvalidPropertyValue,
+            QStringLiteral("Invalid property value: a form may hold at most %1 controls, not %2")
+                .arg(forms::MaxFormControls)
+                .arg(controls.size()));
     FormDescription form;
     QSet<QString> names;
     for (qsizetype i = 0; i < controls.size(); ++i) {

@@ -69,8 +69,8 @@ public:
     // control before it reads its properties (design mode, the form's font).
     static QList<Control *> load(const QString &path, QWidget *parent, const AmbientProperties &ambient);
     // Writes the controls' form in place of the file, all at once (a failed save leaves the old file).
-    // Refuses a control without a name (380), two controls of one name (35602), a value the format
-    // cannot hold (13), and a file that cannot be written (75).
+    // Refuses a control without a name or more than 10000 controls (380), two controls of one name
+    // (35602), a value the format cannot hold (13), and a file that cannot be written (75).
     static void save(const QString &path, const QList<Control *> &controls);
 
     // The same, from and to the form's text.

@@ -11,6 +11,7 @@
 #include "frame/ObjectCount.h"
 #include "platform/Twips.h"
 #include "support/Errors.h"
+#include "support/SavedProperties.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -32,17 +33,6 @@ std::vector<QString> availableControls()
             names.push_back(c.name);
     }
     return names;
-}
-
-// Everything the control saves, defaults included, in its order.
-QList<QPair<QString, QVariant>> savedBag(vq::Control &control)
-{
-    vq::MemoryPropertyBag bag;
-    control.WriteProperties(bag);
-    QList<QPair<QString, QVariant>> values;
-    for (const QString &key : bag.keys())
-        values.append({key, bag.value(key)});
-    return values;
 }
 
 // The class's sample values that a control keeps as they are when it reads them alone (a list's item keys
@@ -98,7 +88,7 @@ TEST_P(FormRoundTrip, ASavedFormLoadsAsTheSameForm)
     EXPECT_STREQ(loaded[0]->metaObject()->className(), name.toLatin1().constData());
     EXPECT_EQ(loaded[0]->objectName(), original->objectName());
     EXPECT_EQ(vq::twips::geometry(loaded[0]), vq::twips::geometry(original));
-    EXPECT_EQ(savedBag(*loaded[0]), savedBag(*original));
+    EXPECT_EQ(vq::test::savedProperties(*loaded[0]), vq::test::savedProperties(*original));
     EXPECT_EQ(FormFile::toText(loaded), text);
 }
 
