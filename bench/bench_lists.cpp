@@ -3,6 +3,7 @@
 // alone, and opening the drop-down until it has painted beside a list laid out item by item. Every figure
 // is printed beside a baseline measured in the same run.
 
+#include "BenchTables.h"
 #include "data/Connection.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
@@ -59,23 +60,14 @@ void row(const char *what, double value, const char *baselineName, double baseli
 
 void makeDatabase(const QString &path)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open(path.toUtf8().constData(), &db);
-    sqlite3_exec(db,
-        "PRAGMA journal_mode=OFF; CREATE TABLE customer (id integer primary key, name varchar(40)); BEGIN",
-        nullptr, nullptr, nullptr);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db, "INSERT INTO customer VALUES (?, ?)", -1, &insert, nullptr);
-    for (int i = 1; i <= Rows; ++i) {
-        const QByteArray name = QByteArray("Customer ") + QByteArray::number(i * 7919 % 1000003);
-        sqlite3_bind_int(insert, 1, i);
-        sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_step(insert);
-        sqlite3_reset(insert);
-    }
-    sqlite3_finalize(insert);
-    sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    vqbench::makeSqliteTables(path,
+        {{"CREATE TABLE customer (id integer primary key, name varchar(40))",
+            "INSERT INTO customer VALUES (?, ?)", Rows, [](sqlite3_stmt *insert, int row) {
+                const int i = row + 1;
+                const QByteArray name = QByteArray("Customer ") + QByteArray::number(i * 7919 % 1000003);
+                sqlite3_bind_int(insert, 1, i);
+                sqlite3_bind_text(insert, 2, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+            }}});
 }
 
 // The data layer alone: the same connection string and query, forward-only, every first-column value read.

@@ -1,371 +1,339 @@
 #include "DemoWindow.h"
-#include "DemoLookup.h"
+
+#include "FieldLookup.h"
+#include "OrderBook.h"
+#include "OrderForm.h"
+#include "SampleData.h"
+#include "SampleDatabase.h"
 
 #include "buttons/CommandButton.h"
 #include "combos/VqComboBox.h"
 #include "combos/VqHierarchyCombo.h"
-#include "dates/DateLeave.h"
+#include "data/Connection.h"
+#include "data/Recordset.h"
 #include "dates/VqDTPicker.h"
-#include "frame/ControlFactory.h"
 #include "frame/PropertyPageDialog.h"
-#include "lists/VqListBox.h"
+#include "frame/modGeneral.h"
 #include "lists/VqPortableListBox.h"
+#include "platform/DateText.h"
+#include "platform/Error.h"
 #include "textbox/VqTextBox.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QFile>
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 
-#include <cstdio>
-#include <functional>
-#include <utility>
+using demo::Order;
 
-DemoWindow::DemoWindow(QWidget *parent)
+DemoWindow::DemoWindow(const QString &databasePath, QWidget *parent)
     : QMainWindow(parent)
 {
-    setWindowTitle(QStringLiteral("VqControls demo — customer entry"));
-    auto *central = new QWidget(this);
-    m_grid = new QGridLayout(central);
-    m_grid->setHorizontalSpacing(12);
-    m_grid->setColumnStretch(2, 1);
-    setCentralWidget(central);
+    setWindowTitle(tr("VqControls demo — order entry"));
+    m_book = new OrderBook(SampleDatabase::connectionString(databasePath), this);
+    m_form = new OrderForm(this);
+    setCentralWidget(m_form);
+    m_position = new QLabel(this);
+    statusBar()->addPermanentWidget(m_position);
 
-    VqTextBox *name = addField(QStringLiteral("name"), tr("Name"),
-        tr("Any text. ENTER or Down moves on, Up moves back; F1 or a double-click looks up a customer."));
-    VqTextBox *code = addField(
-        QStringLiteral("code"), tr("Code"), tr("Letters only, turned to upper case as you type; at most 8."));
-    code->setpDataType(VqTextBox::CharacterOnly);
-    code->setpCase(VqTextBox::UpperCase);
-    code->setMaxLength(8);
-    VqTextBox *amount = addField(QStringLiteral("amount"), tr("Amount"),
-        tr("Digits and one full stop; shown with separators and two decimals when left."));
-    amount->setpDataType(VqTextBox::NumberOnly);
-    VqTextBox *quantity = addField(QStringLiteral("quantity"), tr("Quantity"),
-        tr("Whole numbers only, shown with thousand separators."));
-    quantity->setpDataType(VqTextBox::NumberOnly);
-    quantity->setpDecimal(0);
-    VqTextBox *remark = addField(QStringLiteral("remark"), tr("Remark"),
-        tr("Sentence case when left: \"hello. world\" becomes \"Hello.World\"."));
-    remark->setpCase(VqTextBox::SentenceCase);
-    remark->setMaxLength(60);
-    addDateField();
-    addSelectionCombos();
-    addLists();
-    m_grid->setRowStretch(m_row, 1);
-    addCommandButtons();
-    m_lookup = new DemoLookup(name, code, this);
-    connect(m_lookup, &DemoLookup::picked, this, [this](const QString &m) { statusBar()->showMessage(m); });
+    fillCategories();
+    for (const QString &term : demo::sample::paymentTerms())
+        m_form->terms()->AddItem(term);
+    VqPortableListBox *city = m_form->city();
+    city->setDSNName(SampleDatabase::writeDataSource(databasePath));
+    city->RefreshData();
+
+    m_customerLookup = new FieldLookup(
+        m_form->customer(), m_form->customerLookup(), m_book->connection(),
+        [] { return QStringLiteral("SELECT name, code, city, balance, since FROM customers"); },
+        [this](const QVariantList &v) {
+            m_form->customerName()->setText(v[0].toString());
+            m_form->customer()->setText(v[1].toString());
+            showCity(v[2].toString());
+            statusBar()->showMessage(
+                tr("Customer %1, %2 of %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
+        },
+        this);
+    m_productLookup = new FieldLookup(
+        m_form->product(), m_form->productLookup(), m_book->connection(), [this] { return productQuery(); },
+        [this](const QVariantList &v) {
+            m_form->productName()->setText(v[0].toString());
+            m_form->product()->setText(v[1].toString());
+            m_form->category()->setText(v[3].toString());
+            updateAmount();
+            statusBar()->showMessage(
+                tr("Product %1, %2 at %3.").arg(v[1].toString(), v[0].toString(), v[2].toString()));
+        },
+        this);
+
+    connectButtons();
+    connect(m_book, &OrderBook::moved, this, [this] { showOrder(m_book->current()); });
 
     QMenu *fieldMenu = menuBar()->addMenu(tr("&Field"));
     QAction *properties = fieldMenu->addAction(tr("&Properties…"), this, [this] { showProperties(); });
     properties->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Return));
 
-    // A filled-in record, each value set through Text as a host would, so it shows in its display form.
-    field(QStringLiteral("name"))->setText(QStringLiteral("  Acme Trading  "));
-    code->setText(QStringLiteral("ACME"));
-    amount->setText(QStringLiteral("1234.5"));
-    quantity->setText(QStringLiteral("12000"));
-    remark->setText(QStringLiteral("paid in full. thank you"));
-
-    statusBar()->showMessage(tr("Type into the fields; leave a field to see its stored value here."));
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *) { reportLeft(old); });
-    resize(760, 300);
+    connect(qApp, &QApplication::focusChanged, this, &DemoWindow::focusMoved);
+    showOrder(m_book->current());
+    m_form->customer()->setFocus(Qt::OtherFocusReason);
+    statusBar()->showMessage(tr("%1 orders. F1 on Customer or Product looks up; the buttons page and save.")
+                                 .arg(QLocale().toString(m_book->count())));
 }
 
 DemoWindow::~DemoWindow()
 {
-    // Closing the window moves the focus while its fields are being destroyed.
+    // Closing the window moves the focus while its controls are being destroyed.
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
 }
 
-VqTextBox *DemoWindow::field(const QString &name) const
+void DemoWindow::connectButtons()
 {
-    return findChild<VqTextBox *>(name);
+    const std::pair<const char *, void (DemoWindow::*)()> commands[] = {
+        {"cmdNew", &DemoWindow::newOrder},
+        {"cmdCancel", &DemoWindow::cancelChanges},
+    };
+    for (const auto &[name, command] : commands)
+        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
+            this, command);
+    const std::pair<const char *, void (OrderBook::*)()> moves[] = {
+        {"cmdFirst", &OrderBook::moveFirst},
+        {"cmdPrevious", &OrderBook::movePrevious},
+        {"cmdNext", &OrderBook::moveNext},
+        {"cmdLast", &OrderBook::moveLast},
+    };
+    for (const auto &[name, step] : moves)
+        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
+            this, [this, step] { move(step); });
+    connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdSave")), &vq::CommandButton::Click, this,
+        [this] { saveOrder(); });
+    connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdExit")), &vq::CommandButton::Click, this,
+        &QWidget::close);
 }
 
-VqTextBox *DemoWindow::addField(const QString &name, const QString &label, const QString &note)
+void DemoWindow::fillCategories()
 {
-    auto *box = qobject_cast<VqTextBox *>(vq::CreateControl(QStringLiteral("VqTextBox"), centralWidget()));
-    box->setObjectName(name);
-    box->InitProperties();
-    box->setMinimumSize(box->size());
-    auto *caption = new QLabel(label, centralWidget());
-    caption->setBuddy(box);
-    auto *hint = new QLabel(note, centralWidget());
-    hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
-    m_grid->addWidget(caption, m_row, 0);
-    m_grid->addWidget(box, m_row, 1);
-    m_grid->addWidget(hint, m_row, 2);
-    ++m_row;
-    // The field's own edit menu, with the property dialog added at the end.
-    auto *text1 = box->findChild<QLineEdit *>(QStringLiteral("Text1"));
-    text1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(text1, &QWidget::customContextMenuRequested, this, [this, box, text1](const QPoint &pos) {
-        std::unique_ptr<QMenu> menu(text1->createStandardContextMenu());
-        menu->addSeparator();
-        menu->addAction(tr("&Properties…"), this, [this, box] { showProperties(box); });
-        menu->exec(text1->mapToGlobal(pos));
-    });
-    connect(box, &VqTextBox::HelpAction, this,
-        [this, label] { statusBar()->showMessage(tr("Help asked for on %1").arg(label)); });
-    return box;
-}
-
-void DemoWindow::addCommandButtons()
-{
-    struct Command
-    {
-        const char *kind;
-        QString action;
-    };
-    const Command commands[] = {
-        {"VqOKButton", tr("OK: the customer would be accepted and the form closed.")},
-        {"VqCancelButton", tr("Cancel: the changes would be abandoned.")},
-        {"VqNewButton", tr("New: the fields would be emptied for a new customer.")},
-        {"VqSaveButton", tr("Save: the customer would be written to the database.")},
-        {"VqClearButton", tr("Clear: every field would be emptied.")},
-        {"VqExitButton", QString()},
-    };
-    auto *row = new QHBoxLayout;
-    row->setSpacing(6);
-    for (const Command &c : commands) {
-        auto *button = qobject_cast<vq::CommandButton *>(
-            vq::CreateControl(QString::fromLatin1(c.kind), centralWidget()));
-        button->setFixedSize(button->size());
-        row->addWidget(button);
-        if (c.action.isEmpty())
-            connect(button, &vq::CommandButton::Click, this, &QWidget::close);
+    vq::Recordset rs;
+    rs.Open(QStringLiteral("SELECT key, parent_key, name FROM categories ORDER BY rowid"),
+        m_book->connection(), vq::Recordset::adOpenStatic);
+    VqHierarchyCombo *tree = m_form->category();
+    for (qsizetype r = 0; r < rs.rowCount(); ++r) {
+        const QString key = rs.text(r, 0);
+        const QString parentKey = rs.text(r, 1);
+        const QString name = rs.text(r, 2);
+        if (parentKey.isEmpty())
+            tree->AddRoot(key, name);
         else
-            connect(button, &vq::CommandButton::Click, this,
-                [this, message = c.action] { statusBar()->showMessage(message); });
+            tree->AddChild(parentKey, key, name);
+        m_categoryKeys.insert(name, key);
+        m_childKeys.insert(parentKey, key);
     }
-    row->addStretch(1);
-    m_grid->addLayout(row, m_row + 1, 0, 1, 3);
 }
 
-std::unique_ptr<vq::PropertyPageDialog> DemoWindow::propertiesDialog(VqTextBox *box)
+QString DemoWindow::productQuery() const
 {
-    return std::make_unique<vq::PropertyPageDialog>(box, this);
+    QString query = QStringLiteral("SELECT p.name, p.code, p.unit_price, k.name AS category FROM products p "
+                                   "JOIN categories k ON k.key = p.category_key");
+    const QString chosen = m_categoryKeys.value(m_form->category()->Text());
+    if (chosen.isEmpty())
+        return query;
+    // The chosen category and everything under it.
+    QStringList keys {chosen};
+    for (qsizetype i = 0; i < keys.size(); ++i)
+        keys += m_childKeys.values(keys[i]);
+    QStringList literals;
+    for (const QString &key : keys)
+        literals += demo::sqlLiteral(key);
+    return query + QStringLiteral(" WHERE p.category_key IN (%1)").arg(literals.join(QLatin1String(", ")));
 }
 
-void DemoWindow::showProperties(VqTextBox *box)
+Order DemoWindow::order() const
 {
-    if (!box)
-        box = m_current ? m_current.data() : field(QStringLiteral("name"));
+    Order o;
+    o.id = m_form->orderNo()->Value().toLongLong();
+    if (const std::optional<QDateTime> date = vq::textToDate(m_form->orderDate()->Text()))
+        o.date = date->date();
+    o.customerCode = m_form->customer()->Text();
+    o.customerName = m_form->customerName()->Text();
+    o.city = m_form->city()->Text();
+    o.productCode = m_form->product()->Text();
+    o.productName = m_form->productName()->Text();
+    o.category = m_form->category()->Text();
+    o.quantity = m_form->quantity()->Value().toInt();
+    o.amount = m_form->amount()->Value();
+    o.terms = m_form->terms()->Text();
+    return o;
+}
+
+void DemoWindow::showOrder(const Order &o)
+{
+    m_form->orderNo()->setText(o.id ? QString::number(o.id) : QString());
+    m_form->orderDate()->setText(o.date.isValid() ? vq::dateToText(o.date) : QString());
+    m_form->customer()->setText(o.customerCode);
+    m_form->customerName()->setText(o.customerName);
+    showCity(o.city);
+    m_form->category()->setText(o.category);
+    m_form->product()->setText(o.productCode);
+    m_form->productName()->setText(o.productName);
+    m_form->quantity()->setText(o.quantity ? QString::number(o.quantity) : QString());
+    m_form->amount()->setText(o.amount);
+    m_form->terms()->setText(o.terms);
+    m_shown = order();
+    showPosition();
+}
+
+void DemoWindow::showCity(const QString &city)
+{
+    // The list's pick shows in its entry field only when the list closes; a host showing a record puts it
+    // there at once.
+    m_form->city()->setText(city);
+    m_form->city()->findChild<QComboBox *>(QStringLiteral("txtList"))->setEditText(city);
+}
+
+void DemoWindow::showPosition()
+{
+    const QString id = m_form->orderNo()->Text();
+    m_position->setText(id.isEmpty()
+            ? tr("New order")
+            : tr("Order %1 of %2")
+                  .arg(QLocale().toString(m_book->position()), QLocale().toString(m_book->count())));
+}
+
+bool DemoWindow::isChanged() const
+{
+    return order() != m_shown;
+}
+
+bool DemoWindow::mayLeaveOrder()
+{
+    if (!isChanged())
+        return true;
+    QString message = tr("This order has changes that are not saved: Save them, or Cancel to drop them.");
+    vq::modGeneral::ShowWarning(message);
+    statusBar()->showMessage(message);
+    return false;
+}
+
+void DemoWindow::move(void (OrderBook::*step)())
+{
+    if (mayLeaveOrder())
+        (m_book->*step)();
+}
+
+void DemoWindow::closeEvent(QCloseEvent *event)
+{
+    if (mayLeaveOrder())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void DemoWindow::newOrder()
+{
+    if (!mayLeaveOrder())
+        return;
+    Order o;
+    o.date = QDate::currentDate();
+    o.terms = demo::sample::paymentTerms().front();
+    showOrder(o);
+    m_form->customer()->setFocus(Qt::OtherFocusReason);
+    statusBar()->showMessage(tr("A new order: F1 on Customer and Product looks them up."));
+}
+
+void DemoWindow::cancelChanges()
+{
+    showOrder(m_book->current());
+    statusBar()->showMessage(tr("Changes dropped."));
+}
+
+bool DemoWindow::saveOrder()
+{
+    const Order o = order();
+    QStringList terms;
+    for (const QString &t : demo::sample::paymentTerms())
+        terms += t;
+    const QDate first = m_form->orderDate()->MinDate().date();
+    const QDate last = m_form->orderDate()->MaxDate().date();
+    QString problem = demo::orderProblem(o, first, last, terms);
+    if (!problem.isEmpty()) {
+        vq::modGeneral::ShowWarning(problem);
+        statusBar()->showMessage(problem);
+        return false;
+    }
+    try {
+        const qint64 id = m_book->save(o);
+        statusBar()->showMessage(tr("Order %1 saved.").arg(id));
+        return true;
+    } catch (const vq::Error &e) {
+        QString message = tr("The order was not saved: %1").arg(e.description());
+        vq::modGeneral::ShowWarning(message);
+        statusBar()->showMessage(message);
+        return false;
+    }
+}
+
+void DemoWindow::updateAmount()
+{
+    const QString price = m_book->unitPrice(m_form->product()->Text());
+    const QString amount = demo::amountFor(price, m_form->quantity()->Value().toInt());
+    if (!amount.isEmpty())
+        m_form->amount()->setText(amount);
+}
+
+void DemoWindow::focusMoved(QWidget *old, QWidget *now)
+{
+    auto controlOf = [this](QWidget *w) -> vq::Control * {
+        for (; w && w != m_form; w = w->parentWidget()) {
+            if (w->parentWidget() == m_form)
+                return qobject_cast<vq::Control *>(w);
+        }
+        return nullptr;
+    };
+    vq::Control *left = controlOf(old);
+    vq::Control *entered = controlOf(now);
+    if (left == entered)
+        return;
+    try {
+        if (left == m_form->customer() || left == m_form->product()) {
+            Order o = order();
+            m_book->describe(o);
+            m_form->customerName()->setText(o.customerName);
+            showCity(o.city);
+            m_form->productName()->setText(o.productName);
+            m_form->category()->setText(o.category);
+        }
+        if (left == m_form->quantity() || left == m_form->product())
+            updateAmount();
+    } catch (const vq::Error &e) {
+        vq::reportError(e);
+    }
+    if (entered) {
+        m_current = entered;
+        if (const QString hint = OrderForm::hint(entered->objectName()); !hint.isEmpty())
+            statusBar()->showMessage(hint);
+    }
+}
+
+std::unique_ptr<vq::PropertyPageDialog> DemoWindow::propertiesDialog(vq::Control *control)
+{
+    return std::make_unique<vq::PropertyPageDialog>(control, this);
+}
+
+void DemoWindow::showProperties(vq::Control *control)
+{
+    if (!control)
+        control = m_current ? m_current.data() : m_form->amount();
     bool changed = false;
     const QMetaObject::Connection watch =
-        connect(box, &vq::Control::propertyChanged, this, [&changed] { changed = true; });
-    std::unique_ptr<vq::PropertyPageDialog> dialog = propertiesDialog(box);
+        connect(control, &vq::Control::propertyChanged, this, [&changed] { changed = true; });
+    std::unique_ptr<vq::PropertyPageDialog> dialog = propertiesDialog(control);
     dialog->exec();
     disconnect(watch);
     if (!changed)
         return;
-    // The stored value shown again passes through the field's new case and number rules.
-    box->setText(box->Value());
-    static const char *const types[] = {"any text", "letters only", "numbers only"};
-    static const char *const cases[] = {"as typed", "upper case", "lower case", "sentence case"};
-    statusBar()->showMessage(
-        tr("%1 now takes %2, %3.")
-            .arg(box->objectName(), QString::fromLatin1(types[qMin<int>(box->pDataType(), 2)]),
-                QString::fromLatin1(cases[qMin<int>(box->pCase(), 3)])));
-}
-
-void DemoWindow::reportLeft(QWidget *old)
-{
-    if (auto *now = QApplication::focusWidget(); now && now->objectName() == QLatin1String("Text1")) {
-        if (auto *box = qobject_cast<VqTextBox *>(now->parentWidget()); box && box->window() == this)
-            m_current = box;
-    }
-    if (!old || old->objectName() != QLatin1String("Text1"))
-        return;
-    if (auto *box = qobject_cast<VqTextBox *>(old->parentWidget()); box && box->window() == this)
-        statusBar()->showMessage(
-            tr("%1: shown \"%2\", stored Value \"%3\"").arg(box->objectName(), box->Text(), box->Value()));
-}
-
-void DemoWindow::addDateField()
-{
-    auto *date = qobject_cast<VqDTPicker *>(vq::CreateControl(QStringLiteral("VqDTPicker"), centralWidget()));
-    date->setObjectName(QStringLiteral("delivery"));
-    date->InitProperties();
-    date->setMinimumSize(date->size());
-    const QDate today = QDate::currentDate();
-    date->setMinDate(QDateTime(QDate(today.year(), 1, 1), QTime(0, 0), Qt::UTC));
-    date->setMaxDate(QDateTime(QDate(today.year(), 12, 31), QTime(0, 0), Qt::UTC));
-    date->setText(vq::dates::todayText());
-    auto *caption = new QLabel(tr("Delivery"), centralWidget());
-    caption->setBuddy(date);
-    auto *hint = new QLabel(tr("Digits only, the dashes come by themselves; F4 opens the calendar. "
-                               "A date outside this year is refused."),
-        centralWidget());
-    hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
-    m_grid->addWidget(caption, m_row, 0);
-    m_grid->addWidget(date, m_row, 1);
-    m_grid->addWidget(hint, m_row, 2);
-    ++m_row;
-}
-
-namespace {
-// Keeps a control that grows over the rows below it (the hierarchy combo's tree) on the place the grid
-// keeps free for it.
-class FollowPlace : public QObject
-{
-public:
-    FollowPlace(QWidget *place, QWidget *control)
-        : QObject(control)
-        , m_control(control)
-    {
-        place->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-            m_control->move(static_cast<QWidget *>(watched)->pos());
-        return false;
-    }
-
-private:
-    QWidget *m_control;
-};
-} // namespace
-
-void DemoWindow::addSelectionCombos()
-{
-    auto *country =
-        qobject_cast<VqComboBox *>(vq::CreateControl(QStringLiteral("VqComboBox"), centralWidget()));
-    country->setObjectName(QStringLiteral("country"));
-    country->InitProperties();
-    country->setMinimumSize(country->size());
-    for (const char *name :
-        {"Austria", "Belgium", "Canada", "Denmark", "France", "Germany", "Japan", "Norway"})
-        country->AddItem(QString::fromLatin1(name));
-    country->setValidateData(true);
-    country->setText(QStringLiteral("Canada"));
-    addRow(tr("Country"), country,
-        tr("Pick or type a country of the list (any case); another entry is refused with \"Invalid "
-           "Select\"."));
-
-    auto *category = qobject_cast<VqHierarchyCombo *>(
-        vq::CreateControl(QStringLiteral("VqHierarchyCombo"), centralWidget()));
-    category->setObjectName(QStringLiteral("category"));
-    const char *const tree[][3] = {{"", "food", "Food"}, {"food", "fruit", "Fruit"},
-        {"fruit", "apples", "Apples"}, {"fruit", "pears", "Pears"}, {"food", "dairy", "Dairy"},
-        {"dairy", "cheese", "Cheese"}, {"", "hardware", "Hardware"}, {"hardware", "tools", "Tools"},
-        {"hardware", "fasteners", "Fasteners"}, {"", "stationery", "Stationery"},
-        {"stationery", "paper", "Paper"}};
-    for (const auto &node : tree) {
-        if (*node[0])
-            category->AddChild(
-                QString::fromLatin1(node[0]), QString::fromLatin1(node[1]), QString::fromLatin1(node[2]));
-        else
-            category->AddRoot(QString::fromLatin1(node[1]), QString::fromLatin1(node[2]));
-    }
-    category->setText(QStringLiteral("Apples"));
-    // Folded until it gets the focus; the grid keeps a place of the folded size, and the open tree hangs
-    // over the rows below.
-    category->resizeTwips(category->widthTwips(), 405);
-    auto *place = new QWidget(centralWidget());
-    place->setFixedSize(category->size());
-    place->setFocusPolicy(Qt::NoFocus);
-    new FollowPlace(place, category);
-    addRow(tr("Category"), place,
-        tr("Product category: the tree drops down on entry; click a node to pick it."));
-}
-
-void DemoWindow::addRow(const QString &label, QWidget *field, const QString &note)
-{
-    auto *caption = new QLabel(label, centralWidget());
-    caption->setBuddy(field);
-    auto *hint = new QLabel(note, centralWidget());
-    hint->setStyleSheet(QStringLiteral("color: palette(dark);"));
-    m_grid->addWidget(caption, m_row, 0);
-    m_grid->addWidget(field, m_row, 1);
-    m_grid->addWidget(hint, m_row, 2);
-    ++m_row;
-}
-
-namespace {
-// Runs a step once, when the window first becomes active (focus moves only in an active window).
-class OnFirstActivation : public QObject
-{
-public:
-    OnFirstActivation(QWidget *window, std::function<void()> step)
-        : QObject(window)
-        , m_step(std::move(step))
-    {
-        window->installEventFilter(this);
-    }
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::WindowActivate && m_step) {
-            watched->removeEventFilter(this);
-            std::exchange(m_step, nullptr)();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_step;
-};
-
-// An ODBC file data source over the customer file, beside it, for the SQLite ODBC driver as registered.
-QString customerDataSource()
-{
-    const QString db = DemoLookup::databasePath();
-    if (!DemoLookup::ensureDatabase(db))
-        return QString();
-    const QString dsn = QFileInfo(db).absolutePath() + QStringLiteral("/customers.dsn");
-    QFile f(dsn);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(dsn));
-        return QString();
-    }
-    f.write(QStringLiteral("[ODBC]\nDRIVER=SQLite3\nDatabase=%1\n").arg(db).toUtf8());
-    return dsn;
-}
-} // namespace
-
-void DemoWindow::addLists()
-{
-    auto *city = qobject_cast<VqPortableListBox *>(
-        vq::CreateControl(QStringLiteral("VqPortableListBox"), centralWidget()));
-    city->setObjectName(QStringLiteral("city"));
-    city->InitProperties();
-    city->setDSNName(customerDataSource());
-    city->setQuery(QStringLiteral("SELECT DISTINCT city FROM customers ORDER BY city"));
-    city->RefreshData();
-    // Closed until its entry gets the focus; the open list hangs over the rows below, as the tree does.
-    city->resizeTwips(city->widthTwips(), 420);
-    auto *place = new QWidget(centralWidget());
-    place->setFixedSize(city->size());
-    place->setFocusPolicy(Qt::NoFocus);
-    new FollowPlace(place, city);
-    addRow(tr("City"), place,
-        tr("The customer file's cities, read through customers.dsn (ODBC); ENTER or a click elsewhere "
-           "picks one."));
-    // The record's city, picked as a clerk would, once the form can take the focus.
-    new OnFirstActivation(this, [this, city] {
-        city->setFocus(Qt::OtherFocusReason);
-        city->setText(QStringLiteral("Ghent"));
-        field(QStringLiteral("name"))->setFocus(Qt::OtherFocusReason);
-    });
-
-    auto *terms = qobject_cast<VqListBox *>(vq::CreateControl(QStringLiteral("VqListBox"), centralWidget()));
-    terms->setObjectName(QStringLiteral("terms"));
-    for (const char *term : {"Cash on delivery", "Net 10 days", "Net 30 days", "Net 60 days", "Prepaid"})
-        terms->AddItem(QString::fromLatin1(term));
-    terms->setText(QStringLiteral("Net 30 days"));
-    terms->resizeTwips(2700, 1050);
-    terms->setFixedSize(terms->size());
-    connect(terms, &VqListBox::Click, this,
-        [this, terms] { statusBar()->showMessage(tr("Payment terms: %1").arg(terms->Text())); });
-    addRow(tr("Terms"), terms, tr("A plain list; a click or the arrow keys pick the payment terms."));
+    // A text box shows its stored value again under its new case and number rules.
+    if (auto *box = qobject_cast<VqTextBox *>(control))
+        box->setText(box->Value());
+    statusBar()->showMessage(tr("%1: properties applied.").arg(control->objectName()));
 }

@@ -1,9 +1,13 @@
-#include "DemoLookup.h"
 #include "DemoWindow.h"
+#include "FieldLookup.h"
+#include "OrderForm.h"
+#include "SampleDatabase.h"
 
 #include "frame/MessageComponent.h"
 #include "frame/PropertyPageDialog.h"
 #include "frame/Registry.h"
+#include "platform/Error.h"
+#include "textbox/VqTextBox.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -11,24 +15,35 @@
 
 #include <cstdio>
 
+namespace {
+
+int cannotWrite(const QString &file)
+{
+    std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
+    return 1;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("vqdemo"));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A small data-entry form made of VqControls."));
+    parser.setApplicationDescription(QStringLiteral("An order-entry program made of VqControls."));
     parser.addHelpOption();
     QCommandLineOption screenshot(QStringLiteral("screenshot"),
-        QStringLiteral("Render the form to a PNG file and exit."), QStringLiteral("FILE"));
+        QStringLiteral("Render the order form to a PNG file and exit."), QStringLiteral("FILE"));
     parser.addOption(screenshot);
     QCommandLineOption pages(QStringLiteral("pages"),
         QStringLiteral("Render the Amount field's property dialog to a PNG file and exit."),
         QStringLiteral("FILE"));
     parser.addOption(pages);
     QCommandLineOption lookupShot(QStringLiteral("screenshot-lookup"),
-        QStringLiteral("Open the customer lookup (F1 on Name), search for \"Bak\", render it to a PNG file "
-                       "and exit."),
+        QStringLiteral(
+            "Open the customer lookup (F1 on Customer), search for \"Bak\", render it to a PNG file "
+            "and exit."),
         QStringLiteral("FILE"));
     parser.addOption(lookupShot);
     parser.process(app);
@@ -40,40 +55,39 @@ int main(int argc, char **argv)
             "vqdemo: the default message component could not be registered; warnings will "
             "be silent\n");
 
-    DemoWindow window;
-    window.show();
+    const QString database = SampleDatabase::defaultPath();
+    if (!SampleDatabase::ensure(database))
+        return 1;
+    std::unique_ptr<DemoWindow> window;
+    try {
+        window = std::make_unique<DemoWindow>(database);
+    } catch (const vq::Error &e) {
+        std::fprintf(
+            stderr, "vqdemo: cannot open %s: %s\n", qPrintable(database), qPrintable(e.description()));
+        return 1;
+    }
+    window->show();
 
     if (parser.isSet(screenshot)) {
         QApplication::processEvents();
         const QString file = parser.value(screenshot);
-        if (!window.grab().save(file, "PNG")) {
-            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        return 0;
+        return window->grab().save(file, "PNG") ? 0 : cannotWrite(file);
     }
     if (parser.isSet(pages)) {
         const std::unique_ptr<vq::PropertyPageDialog> dialog =
-            window.propertiesDialog(window.field("amount"));
+            window->propertiesDialog(window->form()->amount());
         dialog->show();
         QApplication::processEvents();
         const QString file = parser.value(pages);
-        if (!dialog->grab().save(file, "PNG")) {
-            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        return 0;
+        return dialog->grab().save(file, "PNG") ? 0 : cannotWrite(file);
     }
     if (parser.isSet(lookupShot)) {
         const QString file = parser.value(lookupShot);
         bool saved = false;
-        window.lookup()->lookUp(
-            [&](frmVqHelpList *lookup) { saved = DemoLookup::renderSearch(lookup, file); });
-        if (!saved) {
-            std::fprintf(stderr, "vqdemo: cannot write %s\n", qPrintable(file));
-            return 1;
-        }
-        return 0;
+        window->customerLookup()->lookUp([&](frmVqHelpList *lookup) {
+            saved = FieldLookup::renderSearch(lookup, QStringLiteral("Bak"), file);
+        });
+        return saved ? 0 : cannotWrite(file);
     }
     return QApplication::exec();
 }

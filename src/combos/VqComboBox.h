@@ -20,13 +20,15 @@
 class VqComboBox : public vq::EntryControl
 {
     Q_OBJECT
-    Q_PROPERTY(short ListCount READ ListCount)
-    Q_PROPERTY(short ListIndex READ ListIndex WRITE setListIndex)
+    // 16-bit properties are int to the meta-object, the type Designer, .ui files and uic know; the
+    // accessors keep their own types.
+    Q_PROPERTY(int ListCount READ ListCount)
+    Q_PROPERTY(int ListIndex READ ListIndex WRITE setListIndex)
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(bool ValidateData READ ValidateData WRITE setValidateData)
     Q_PROPERTY(bool EmptyCheck READ EmptyCheck WRITE setEmptyCheck)
     Q_PROPERTY(bool Enabled READ Enabled WRITE setEnabledProperty)
-    Q_PROPERTY(short MaxLength READ MaxLength WRITE setMaxLength)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength)
 
 public:
     explicit VqComboBox(QWidget *parent = nullptr);

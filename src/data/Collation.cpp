@@ -84,15 +84,20 @@ struct Collation::Private
     std::vector<quint16> rank;
     // Characters that begin a contraction of the locale whose other characters are all non-simple
     // (root's "l·"): simple unless a non-simple character follows.
-    std::vector<bool> guarded;
+    std::vector<quint8> guarded;
+    // Per code point with a rank: its accent's place among the characters of that rank, from 1 (none, or
+    // one the locale ignores at this strength) up, in the locale's order.
+    std::vector<quint8> accent;
     int rankBits = 8;
 
     quint16 rankOf(char32_t c) const { return c < TableEnd ? rank[c] : 0; }
 
     // The rank of the character at `at` (which moves past it), 0 where it is not simple there.
-    quint16 rankAt(std::string_view s, size_t &at) const
+    quint16 rankAt(std::string_view s, size_t &at, char32_t *code = nullptr) const
     {
         const char32_t c = nextCodePoint(s, at);
+        if (code)
+            *code = c;
         const quint16 r = rankOf(c);
         if (r && guarded[c] && at < s.size()) {
             size_t next = at;
@@ -105,7 +110,7 @@ struct Collation::Private
     void buildTable()
     {
         rank.assign(TableEnd, 0);
-        guarded.assign(TableEnd, false);
+        guarded.assign(TableEnd, 0);
         UErrorCode status = U_ZERO_ERROR;
         // Characters ignored or numbers compared by value: no fast path at all.
         if (ucol_getAttribute(secondary.get(), UCOL_ALTERNATE_HANDLING, &status) != UCOL_NON_IGNORABLE ||
@@ -149,6 +154,17 @@ struct Collation::Private
         }
         uset_close(contractions);
 
+        // The secondary weight of a plain letter's one element; accents add elements of no primary weight
+        // and a higher secondary one.
+        quint32 common = 0;
+        {
+            const UChar text[1] = {u'a'};
+            status = U_ZERO_ERROR;
+            UCollationElements *it = ucol_openElements(primary.get(), text, 1, &status);
+            if (U_SUCCESS(status))
+                common = quint32(ucol_secondaryOrder(ucol_next(it, &status)));
+            ucol_closeElements(it);
+        }
         std::vector<std::pair<qint32, char32_t>> primaries;
         for (char32_t c = 0x20; c < TableEnd; ++c) {
             if (notSimple[c] || (c >= 0x7F && c < 0xA0))
@@ -158,19 +174,27 @@ struct Collation::Private
             UCollationElements *it = ucol_openElements(primary.get(), text, 1, &status);
             if (U_FAILURE(status))
                 continue;
+            // Simple: the primary weight first, with the plain secondary weight, then only accents. Such
+            // characters order by primary weights first and then by their accents one character after
+            // another, which keys can say.
             int weighted = 0;
             qint32 weight = 0;
-            for (;;) {
+            bool plainThenAccents = true;
+            for (int n = 0;; ++n) {
                 const int32_t ce = ucol_next(it, &status);
                 if (ce == UCOL_NULLORDER || U_FAILURE(status))
                     break;
+                const quint32 secondaryWeight = quint32(ucol_secondaryOrder(ce));
                 if (ucol_primaryOrder(ce) != 0) {
                     ++weighted;
                     weight = ucol_primaryOrder(ce);
+                    plainThenAccents = plainThenAccents && n == 0 && secondaryWeight == common;
+                } else if (secondaryWeight != 0) {
+                    plainThenAccents = plainThenAccents && secondaryWeight > common;
                 }
             }
             ucol_closeElements(it);
-            if (weighted == 1 && U_SUCCESS(status))
+            if (weighted == 1 && plainThenAccents && U_SUCCESS(status))
                 primaries.emplace_back(weight, c);
         }
         // Dense ranks from 1 in primary order; characters with one primary weight share its rank.
@@ -183,6 +207,30 @@ struct Collation::Private
             guarded[primaries[i].second] = starts[primaries[i].second];
         }
         rankBits = r < 256 ? 8 : 16;
+
+        // Accents in the locale's order among the characters of each rank.
+        accent.assign(TableEnd, 1);
+        auto secondaryCompare = [&](char32_t a, char32_t b) {
+            const UChar ta[1] = {UChar(a)}, tb[1] = {UChar(b)};
+            return ucol_strcoll(secondary.get(), ta, 1, tb, 1);
+        };
+        for (size_t i = 0; i < primaries.size();) {
+            size_t j = i + 1;
+            while (j < primaries.size() && primaries[j].first == primaries[i].first)
+                ++j;
+            std::vector<char32_t> same;
+            for (size_t k = i; k < j; ++k)
+                same.push_back(primaries[k].second);
+            std::sort(same.begin(), same.end(),
+                [&](char32_t a, char32_t b) { return secondaryCompare(a, b) == UCOL_LESS; });
+            quint8 place = 1;
+            for (size_t k = 0; k < same.size(); ++k) {
+                if (k > 0 && secondaryCompare(same[k - 1], same[k]) != UCOL_EQUAL && place < 255)
+                    ++place;
+                accent[same[k]] = place;
+            }
+            i = j;
+        }
     }
 
     int icuCompare(const UCollator *c, std::string_view a, std::string_view b) const
@@ -291,27 +339,48 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
     return c != 0 ? c : 1;
 }
 
-bool Collation::sortKey(std::string_view text, quint64 *key, int part) const
+qsizetype Collation::sortKey(std::string_view text, char *out) const
 {
-    const int bits = d->rankBits;
-    const int places = 64 / bits;
-    quint64 k = 0;
+    char *o = out;
     size_t at = 0;
-    for (int n = 0; n < part * places && at < text.size(); ++n) {
-        if (!d->rankAt(text, at))
-            return false;
-    }
-    for (int n = 0; n < places; ++n) {
-        quint16 r = 0;
-        if (at < text.size()) {
-            r = d->rankAt(text, at);
-            if (!r)
-                return false;
+    bool accents = false;
+    const bool wide = d->rankBits > 8;
+    const quint16 *rank = d->rank.data();
+    const quint8 *accent = d->accent.data();
+    const quint8 *guarded = d->guarded.data();
+    while (at < text.size()) {
+        const auto b = static_cast<unsigned char>(text[at]);
+        // Most characters are ASCII and unguarded: one table look-up each.
+        if (b < 0x80 && !wide && rank[b] && !guarded[b]) {
+            *o++ = char(rank[b]);
+            accents = accents || accent[b] > 1;
+            ++at;
+            continue;
         }
-        k = (k << bits) | r;
+        char32_t c;
+        const quint16 r = d->rankAt(text, at, &c);
+        if (!r)
+            return -1;
+        if (wide)
+            *o++ = char(r >> 8);
+        *o++ = char(r & 0xff);
+        accents = accents || accent[c] > 1;
     }
-    *key = k;
-    return true;
+    if (!accents)
+        return o - out;
+    // Below every rank, so that a longer text sorts after; then each character's accent, up to the last
+    // one that has one (the plain accent is the smallest, so leaving those after it out keeps the order).
+    *o++ = 0;
+    if (wide)
+        *o++ = 0;
+    char *lastAccent = o;
+    for (at = 0; at < text.size();) {
+        const quint8 a = accent[nextCodePoint(text, at)];
+        *o++ = char(a);
+        if (a > 1)
+            lastAccent = o;
+    }
+    return lastAccent - out;
 }
 
 quint16 Collation::leadRank(std::string_view text) const

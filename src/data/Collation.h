@@ -16,10 +16,12 @@ namespace vq {
 // - comparePrefix: zero when the text begins with the prefix at primary strength (neither case nor accents
 //   count: "émi" begins "Emile"); otherwise the sign of compare. The texts that begin with a prefix are one
 //   run in compare's order, so a binary search over sorted texts finds them.
-// - sortKey: the first characters' primary ranks in eight bytes, consistent with compare (a smaller key
-//   means an earlier text; equal keys need compare), for texts whose first characters each have one
-//   primary weight of their own; false for others (expansions such as "æ", contractions of the locale,
-//   characters beyond Latin Extended-B), which sort by compare.
+// - sortKey: bytes that order texts as compare does, compared as unsigned bytes (a key that is the beginning
+//   of another is the smaller): the primary ranks of the characters, then, where some character has an
+//   accent, a zero and each character's accent in the locale's order. Equal keys mean equal texts. Only for
+//   texts whose characters each have one primary weight of their own followed by nothing but accents:
+//   expansions such as "æ", contractions of the locale and characters beyond Latin Extended-B have none,
+//   and sort by compare.
 //
 // Texts are UTF-8. Characters of Latin scripts take a path that never leaves the bytes; ICU decides the rest.
 class Collation
@@ -37,8 +39,10 @@ public:
     QLocale locale() const;
     int compare(std::string_view a, std::string_view b) const;
     int comparePrefix(std::string_view text, std::string_view prefix) const;
-    // `part` 1 keys the characters after those of part 0, for texts whose part-0 keys are equal.
-    bool sortKey(std::string_view text, quint64 *key, int part = 0) const;
+    // Writes the sort key to `out`, which has room for sortKeyRoom(text.size()) bytes, and returns its
+    // length; -1 (and `out` undefined) for a text without one.
+    static constexpr size_t sortKeyRoom(size_t textBytes) { return 3 * textBytes + 2; }
+    qsizetype sortKey(std::string_view text, char *out) const;
     // The primary rank of a text's first character where it has a simple one, else 0 (also for an empty
     // text): texts whose ranks differ cannot begin with one another at primary strength.
     quint16 leadRank(std::string_view text) const;

@@ -146,6 +146,11 @@ public:
         const Column &c = m_columns[size_t(column)];
         return c.kind == Kind::Double ? c.doubles[size_t(row)] : double(c.ints[size_t(row)]);
     }
+    // A column's values as one array indexed by row (integers of Integer and DateTime columns, doubles of
+    // Double columns), and its null bits (row r is bit r % 64 of word r / 64), for loops over many rows.
+    const qint64 *integers(int column) const { return m_columns[size_t(column)].ints.data(); }
+    const double *doubles(int column) const { return m_columns[size_t(column)].doubles.data(); }
+    const quint64 *nullBits(int column) const { return m_columns[size_t(column)].nulls.data(); }
     std::string_view textAt(int column, qsizetype row) const
     {
         const Column &c = m_columns[size_t(column)];

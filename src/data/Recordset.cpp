@@ -6,8 +6,10 @@
 #include "data/Criteria.h"
 #include "data/Driver.h"
 #include "data/Fields.h"
+#include "data/PrefixKeys.h"
 #include "data/SortOrder.h"
 #include "data/TextFold.h"
+#include "data/TextSort.h"
 #include "platform/AutomationDate.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
@@ -27,6 +29,7 @@
 #include <limits>
 #include <mutex>
 #include <numeric>
+#include <optional>
 
 namespace vq {
 
@@ -35,8 +38,6 @@ namespace {
 using Kind = ColumnStore::Kind;
 
 constexpr qsizetype StreamBlock = 256;
-// Sort keys of texts cover at most this many parts of four to eight characters; longer ties compare.
-constexpr int MaxKeyParts = 16;
 constexpr qsizetype FetchBlock = 4096;
 
 Error notSupported()
@@ -407,7 +408,7 @@ struct Recordset::Private
 
     void rebuildAll()
     {
-        leadRanks.clear();
+        prefixWords.clear();
         distinctTexts.clear();
         sortRows();
         passes.clear();
@@ -496,35 +497,6 @@ struct Recordset::Private
         return 0;
     }
 
-    struct Entry
-    {
-        quint64 key;
-        quint32 row;
-    };
-
-    // Least significant byte first; stable, so equal keys keep their order. Bytes that are the same in
-    // every key cost no pass.
-    static void radixSort(std::vector<Entry> &entries)
-    {
-        std::vector<Entry> buffer(entries.size());
-        for (int shift = 0; shift < 64; shift += 8) {
-            size_t counts[256] = {};
-            for (const Entry &e : entries)
-                ++counts[(e.key >> shift) & 0xff];
-            if (std::find(std::begin(counts), std::end(counts), entries.size()) != std::end(counts))
-                continue;
-            size_t offset = 0;
-            for (size_t &c : counts) {
-                const size_t count = c;
-                c = offset;
-                offset += count;
-            }
-            for (const Entry &e : entries)
-                buffer[counts[(e.key >> shift) & 0xff]++] = e;
-            entries.swap(buffer);
-        }
-    }
-
     void sortRows()
     {
         sortCollation = &Collation::current();
@@ -532,144 +504,48 @@ struct Recordset::Private
         if (sortColumns.empty())
             return;
         const qsizetype n = store.rowCount();
-        std::vector<Entry> entries(static_cast<size_t>(n));
         const int primary = sortColumns.front();
         const bool primaryDescending = sortKeys.front().descending;
-        // Texts in the locale's order: most have a key of their first characters' ranks; those that have
-        // none (rare characters, expansions) are sorted by comparison and merged in.
+        auto less = [&](quint32 a, quint32 b) {
+            for (size_t k = 0; k < sortColumns.size(); ++k) {
+                int c = compareCells(sortColumns[k], a, b);
+                if (sortKeys[k].descending)
+                    c = -c;
+                if (c)
+                    return c < 0;
+            }
+            return a < b;
+        };
         const Kind primaryKind = store.kind(primary);
-        std::vector<Entry> unkeyed;
         if (primaryKind == Kind::Text) {
-            const Collation &collation = Collation::current();
-            size_t kept = 0;
-            for (qsizetype r = 0; r < n; ++r) {
-                quint64 key = 0;
-                if (!store.isNull(primary, r) && !collation.sortKey(store.textAt(primary, r), &key)) {
-                    unkeyed.push_back({0, quint32(r)});
-                    continue;
-                }
-                entries[kept++] = {primaryDescending ? ~key : key, quint32(r)};
-            }
-            entries.resize(kept);
-        } else {
-            for (qsizetype r = 0; r < n; ++r) {
-                const quint64 key = sortKey(primary, r);
-                entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
-            }
+            order =
+                sortTextRows(store, primary, primaryDescending, *sortCollation, sortColumns.size() > 1, less);
+            return;
+        }
+        std::vector<KeyedRow> entries(static_cast<size_t>(n));
+        for (qsizetype r = 0; r < n; ++r) {
+            const quint64 key = sortKey(primary, r);
+            entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }
         // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
-        // order). Runs of equal keys then need the full comparison only for text (keys are prefixes), for
+        // order). Runs of equal keys then need the full comparison only for bytes (keys are prefixes), for
         // later sort fields, and for a null against the smallest integer, whose keys coincide.
-        radixSort(entries);
-        bool needRuns = primaryKind == Kind::Text || primaryKind == Kind::Bytes || sortColumns.size() > 1;
+        radixSortByKey(entries);
+        bool needRuns = primaryKind == Kind::Bytes || sortColumns.size() > 1;
         if (!needRuns && primaryKind != Kind::Double) {
             for (qsizetype r = 0; r < n && !needRuns; ++r)
                 needRuns = !store.isNull(primary, r) &&
                     store.integerAt(primary, r) == std::numeric_limits<qint64>::min();
         }
         if (needRuns) {
-            auto less = [&](const Entry &a, const Entry &b) {
-                for (size_t k = 0; k < sortColumns.size(); ++k) {
-                    int c = compareCells(sortColumns[k], a.row, b.row);
-                    if (sortKeys[k].descending)
-                        c = -c;
-                    if (c)
-                        return c < 0;
-                }
-                return a.row < b.row;
-            };
-            const bool textKeys = primaryKind == Kind::Text;
-            const Collation &collation = Collation::current();
-            // Names share long beginnings and repeat: a run of equal keys is mostly the same text again,
-            // which needs no comparison at all (the radix sort kept fetch order), and otherwise the next
-            // characters' ranks tell most texts apart before the full comparison has to.
-            auto sameText = [&](size_t from, size_t to) {
-                if (!textKeys || sortColumns.size() > 1 || store.isNull(primary, entries[from].row))
-                    return false;
-                const std::string_view first = store.textAt(primary, entries[from].row);
-                for (size_t k = from + 1; k < to; ++k) {
-                    if (store.isNull(primary, entries[k].row) ||
-                        store.textAt(primary, entries[k].row) != first)
-                        return false;
-                }
-                return true;
-            };
-            auto sortRun = [&](size_t from, size_t to) {
-                if (!sameText(from, to))
-                    std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to), less);
-            };
-            // Orders a run of entries whose keys of parts 0 .. part-1 are equal by the keys of the next part.
-            std::function<void(size_t, size_t, int)> refine = [&](size_t from, size_t to, int part) {
-                if (sameText(from, to))
-                    return;
-                bool keyed = textKeys && part < MaxKeyParts;
-                bool more = false; // whether some text goes on past this part
-                for (size_t k = from; k < to && keyed; ++k) {
-                    quint64 next = 0;
-                    const quint32 row = entries[k].row;
-                    keyed = !store.isNull(primary, row) &&
-                        collation.sortKey(store.textAt(primary, row), &next, part);
-                    more = more || next != 0;
-                    entries[k].key = primaryDescending ? ~next : next;
-                }
-                if (!keyed || !more) {
-                    sortRun(from, to);
-                    return;
-                }
-                std::sort(entries.begin() + qsizetype(from), entries.begin() + qsizetype(to),
-                    [](const Entry &a, const Entry &b) {
-                        return a.key != b.key ? a.key < b.key : a.row < b.row;
-                    });
-                for (size_t a = from; a < to;) {
-                    size_t b = a + 1;
-                    while (b < to && entries[b].key == entries[a].key)
-                        ++b;
-                    if (b - a > 1)
-                        refine(a, b, part + 1);
-                    a = b;
-                }
-            };
             for (size_t i = 0; i < entries.size();) {
                 size_t j = i + 1;
                 while (j < entries.size() && entries[j].key == entries[i].key)
                     ++j;
                 if (j - i > 1)
-                    refine(i, j, 1);
+                    std::sort(entries.begin() + qsizetype(i), entries.begin() + qsizetype(j),
+                        [&](const KeyedRow &a, const KeyedRow &b) { return less(a.row, b.row); });
                 i = j;
-            }
-            if (!unkeyed.empty()) {
-                if (textKeys && sortColumns.size() == 1) {
-                    // Texts without keys (rare characters, expansions) repeat too: the same texts are
-                    // grouped by their bytes first, and only one of each is compared in the locale's order.
-                    std::sort(unkeyed.begin(), unkeyed.end(), [&](const Entry &a, const Entry &b) {
-                        const int c = store.textAt(primary, a.row).compare(store.textAt(primary, b.row));
-                        return c != 0 ? c < 0 : a.row < b.row;
-                    });
-                    std::vector<std::pair<size_t, size_t>> groups; // [begin, end) of each text
-                    for (size_t a = 0; a < unkeyed.size();) {
-                        size_t b = a + 1;
-                        while (b < unkeyed.size() &&
-                            store.textAt(primary, unkeyed[b].row) == store.textAt(primary, unkeyed[a].row))
-                            ++b;
-                        groups.emplace_back(a, b);
-                        a = b;
-                    }
-                    std::sort(groups.begin(), groups.end(), [&](const auto &a, const auto &b) {
-                        return less(unkeyed[a.first], unkeyed[b.first]);
-                    });
-                    std::vector<Entry> ordered;
-                    ordered.reserve(unkeyed.size());
-                    for (const auto &[a, b] : groups)
-                        ordered.insert(
-                            ordered.end(), unkeyed.begin() + qsizetype(a), unkeyed.begin() + qsizetype(b));
-                    unkeyed.swap(ordered);
-                } else {
-                    std::sort(unkeyed.begin(), unkeyed.end(), less);
-                }
-                std::vector<Entry> merged(entries.size() + unkeyed.size());
-                std::merge(
-                    entries.begin(), entries.end(), unkeyed.begin(), unkeyed.end(), merged.begin(), less);
-                entries.swap(merged);
             }
         }
         order.resize(size_t(n));
@@ -771,8 +647,11 @@ struct Recordset::Private
         throw refuse();
     }
 
-    // The rows meeting the criteria, as bits by fetch number.
-    std::vector<quint64> evaluate(const CriteriaGroups &groups) const
+    // The rows meeting the criteria, as bits by fetch number. With one group of criteria (no OR) the
+    // passing rows are also given as a list in fetch order, from which the view is made without a pass
+    // over every row.
+    std::vector<quint64> evaluate(
+        const CriteriaGroups &groups, std::optional<std::vector<quint32>> *passing = nullptr) const
     {
         std::vector<std::vector<Matcher>> bound;
         for (const auto &group : groups) {
@@ -786,28 +665,121 @@ struct Recordset::Private
         std::vector<quint32> rows;
         for (const auto &matchers : bound) {
             rows.clear();
-            const Matcher &first = matchers.front();
-            const LeadFilter lead = leadFilter(first);
-            for (qsizetype r = 0; r < n; ++r) {
-                if (!lead.rejects(r) && first.matches(r))
-                    rows.push_back(quint32(r));
-            }
-            for (size_t k = 1; k < matchers.size(); ++k) {
-                const Matcher &m = matchers[k];
-                size_t kept = 0;
-                for (const quint32 r : rows) {
-                    if (m.matches(r))
-                        rows[kept++] = r;
-                }
-                rows.resize(kept);
-            }
+            selectRows(matchers.front(), rows);
+            for (size_t k = 1; k < matchers.size(); ++k)
+                narrowRows(matchers[k], rows);
             for (const quint32 r : rows)
                 bits[r >> 6] |= quint64(1) << (r & 63);
         }
+        if (passing && bound.size() == 1)
+            *passing = std::move(rows);
         return bits;
     }
 
-    void rebuildView()
+    // The rows (in fetch order) that meet one criterion. Each kind of value has its own loop over the
+    // column's array, without a QVariant, a text or a branch on the kind per row; prefix LIKEs test the
+    // rows' prefix words (see PrefixKeys) and read the texts of the few rows those cannot decide.
+    void selectRows(const Matcher &m, std::vector<quint32> &rows) const
+    {
+        const qsizetype n = store.rowCount();
+        switch (m.mode) {
+        case Matcher::TextPrefix:
+            if (const PrefixFilter f = prefixFilter(m); f.words) {
+                for (qsizetype r = 0; r < n; ++r) {
+                    const quint64 w = f.words[r];
+                    if (w == PrefixKeys::FullCompare
+                            ? m.matches(r)
+                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r)))
+                        rows.push_back(quint32(r));
+                }
+                return;
+            }
+            break;
+        case Matcher::IntegerCompare:
+        case Matcher::StampCompare: {
+            const qint64 *values = store.integers(m.column);
+            selectCompared(
+                m, [values](qsizetype r) { return values[r]; }, m.integer, rows);
+            return;
+        }
+        case Matcher::DoubleCompare:
+            if (store.kind(m.column) == Kind::Double) {
+                const double *values = store.doubles(m.column);
+                selectCompared(
+                    m, [values](qsizetype r) { return orderedDoubleBits(values[r]); },
+                    orderedDoubleBits(m.number), rows);
+                return;
+            }
+            break;
+        default:
+            break;
+        }
+        for (qsizetype r = 0; r < n; ++r) {
+            if (m.matches(r))
+                rows.push_back(quint32(r));
+        }
+    }
+
+    // Rows whose key (keyOf(row)) stands in the matcher's relation to the operand's key; never nulls.
+    template<typename KeyOf, typename Key>
+    void selectCompared(const Matcher &m, KeyOf keyOf, Key operand, std::vector<quint32> &rows) const
+    {
+        const qsizetype n = store.rowCount();
+        const quint64 *nulls = store.nullBits(m.column);
+        auto run = [&](auto holds) {
+            for (qsizetype r = 0; r < n; ++r) {
+                if (holds(keyOf(r)) && !((nulls[size_t(r) >> 6] >> (r & 63)) & 1))
+                    rows.push_back(quint32(r));
+            }
+        };
+        switch (m.op) {
+        case Criterion::Equal:
+        case Criterion::Like:
+            run([operand](Key k) { return k == operand; });
+            return;
+        case Criterion::NotEqual:
+            run([operand](Key k) { return k != operand; });
+            return;
+        case Criterion::Less:
+            run([operand](Key k) { return k < operand; });
+            return;
+        case Criterion::Greater:
+            run([operand](Key k) { return k > operand; });
+            return;
+        case Criterion::LessEqual:
+            run([operand](Key k) { return k <= operand; });
+            return;
+        case Criterion::GreaterEqual:
+            run([operand](Key k) { return k >= operand; });
+            return;
+        }
+    }
+
+    // Keeps the rows that also meet a further criterion of the same group.
+    void narrowRows(const Matcher &m, std::vector<quint32> &rows) const
+    {
+        size_t kept = 0;
+        if (m.mode == Matcher::TextPrefix) {
+            if (const PrefixFilter f = prefixFilter(m); f.words) {
+                for (const quint32 r : rows) {
+                    const quint64 w = f.words[r];
+                    if (w == PrefixKeys::FullCompare
+                            ? m.matches(r)
+                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r)))
+                        rows[kept++] = r;
+                }
+                rows.resize(kept);
+                return;
+            }
+        }
+        for (const quint32 r : rows) {
+            if (m.matches(r))
+                rows[kept++] = r;
+        }
+        rows.resize(kept);
+    }
+
+    void rebuildView(std::optional<std::vector<quint32>> passing = std::nullopt)
     {
         const qsizetype n = store.rowCount();
         view.clear();
@@ -817,10 +789,12 @@ struct Recordset::Private
             if (passes.empty()) {
                 view.resize(size_t(n));
                 std::iota(view.begin(), view.end(), quint32(0));
+            } else if (passing) {
+                view = std::move(*passing);
             } else {
-                for (qsizetype r = 0; r < n; ++r) {
-                    if (passesRow(quint32(r)))
-                        view.push_back(quint32(r));
+                for (size_t word = 0; word < passes.size(); ++word) {
+                    for (quint64 bits = passes[word]; bits; bits &= bits - 1)
+                        view.push_back(quint32(word * 64 + size_t(std::countr_zero(bits))));
                 }
             }
         } else if (passes.empty()) {
@@ -947,52 +921,52 @@ struct Recordset::Private
         return rowAt(row);
     }
 
-    // The primary rank of each row's first character in a column (see Collation::leadRank): 0 for an
-    // empty text, NeedsFullCompare where the first character has no simple rank or the row is null (those
-    // rows take the full comparison). Built on the first prefix scan of a column and kept until the rows
-    // change, since the help list searches the same column at every keystroke; a scan then reads two bytes
-    // a row instead of the texts.
-    static constexpr quint16 NeedsFullCompare = 0xFFFF;
-    mutable std::vector<std::vector<quint16>> leadRanks;
+    // Each row's prefix word (see PrefixKeys) of a text column, FullCompare for nulls. Built on the first
+    // prefix search of a column and kept until the rows change, since the help list searches the same
+    // column at every keystroke; a search then reads eight bytes a row instead of the texts.
+    mutable std::unique_ptr<PrefixKeys> prefixKeys;
+    mutable QLocale prefixKeysLocale;
+    mutable std::vector<std::vector<quint64>> prefixWords;
 
-    const std::vector<quint16> &leadRanksOf(int column, const Collation &collation) const
+    const std::vector<quint64> &prefixWordsOf(int column, const PrefixKeys &keys) const
     {
-        if (leadRanks.size() != columns.size())
-            leadRanks.assign(columns.size(), {});
-        std::vector<quint16> &lead = leadRanks[size_t(column)];
+        if (prefixWords.size() != columns.size())
+            prefixWords.assign(columns.size(), {});
+        std::vector<quint64> &words = prefixWords[size_t(column)];
         const qsizetype n = store.rowCount();
-        if (qsizetype(lead.size()) == n)
-            return lead;
-        lead.resize(size_t(n));
-        for (qsizetype r = 0; r < n; ++r) {
-            if (store.isNull(column, r)) {
-                lead[size_t(r)] = NeedsFullCompare;
-                continue;
-            }
-            const std::string_view t = store.textAt(column, r);
-            const quint16 rank = collation.leadRank(t);
-            lead[size_t(r)] = t.empty() ? 0 : (rank ? rank : NeedsFullCompare);
-        }
-        return lead;
+        if (qsizetype(words.size()) == n)
+            return words;
+        words.resize(size_t(n));
+        for (qsizetype r = 0; r < n; ++r)
+            words[size_t(r)] =
+                store.isNull(column, r) ? PrefixKeys::FullCompare : keys.word(store.textAt(column, r));
+        return words;
     }
 
-    // A cheap test that rules rows out: for a prefix whose first character has a simple rank, a row's
-    // first character must have that rank (or need the full comparison).
-    struct LeadFilter
+    // A prefix LIKE's test on the rows' words; no words where the prefix's first characters have no simple
+    // ranks (every row then takes the full comparison).
+    struct PrefixFilter
     {
-        const quint16 *lead = nullptr;
-        quint16 want = 0;
-        bool rejects(qsizetype r) const { return lead && lead[r] != want && lead[r] != NeedsFullCompare; }
+        const quint64 *words = nullptr;
+        PrefixKeys::Test test;
+        bool rejects(qsizetype r) const { return words && !test.passes(words[r]); }
     };
 
-    LeadFilter leadFilter(const Matcher &m) const
+    PrefixFilter prefixFilter(const Matcher &m) const
     {
-        if (m.mode != Matcher::TextPrefix || m.text.empty())
+        if (m.mode != Matcher::TextPrefix || store.kind(m.column) != Kind::Text)
             return {};
-        const quint16 want = m.collation->leadRank(m.text);
-        if (!want)
+        // Words made under another locale's collation are made again.
+        if (!prefixKeys || &prefixKeys->collation() != m.collation ||
+            prefixKeysLocale != m.collation->locale()) {
+            prefixKeys = std::make_unique<PrefixKeys>(*m.collation);
+            prefixKeysLocale = m.collation->locale();
+            prefixWords.clear();
+        }
+        const PrefixKeys::Test test = prefixKeys->test(m.text);
+        if (!test.usable)
             return {};
-        return {leadRanksOf(m.column, *m.collation).data(), want};
+        return {prefixWordsOf(m.column, *prefixKeys).data(), test};
     }
 
     // The nearest matching position from `from` on (or back). A match is usually near, so the rows are
@@ -1010,7 +984,7 @@ struct Recordset::Private
             }
             if (nearEnd >= n)
                 return -1;
-            const LeadFilter lead = leadFilter(m);
+            const PrefixFilter lead = prefixFilter(m);
             const std::vector<quint32> &pos = viewPositions();
             quint32 best = None;
             for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
@@ -1029,7 +1003,7 @@ struct Recordset::Private
         }
         if (nearEnd < 0)
             return -1;
-        const LeadFilter lead = leadFilter(m);
+        const PrefixFilter lead = prefixFilter(m);
         const std::vector<quint32> &pos = viewPositions();
         qsizetype best = -1;
         for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
@@ -1334,12 +1308,13 @@ void Recordset::setFilter(const QString &criteria)
     if (d->forwardOnly())
         throw notSupported();
     std::vector<quint64> passes;
+    std::optional<std::vector<quint32>> passing;
     if (!criteria.trimmed().isEmpty())
-        passes = d->evaluate(parseCriteria(criteria));
+        passes = d->evaluate(parseCriteria(criteria), &passing);
     Q_EMIT aboutToChangeRows();
     d->filterText = criteria.trimmed().isEmpty() ? QString() : criteria;
     d->passes = std::move(passes);
-    d->rebuildView();
+    d->rebuildView(std::move(passing));
     d->pos = 0;
     Q_EMIT rowsChanged();
     Q_EMIT currentRowChanged();

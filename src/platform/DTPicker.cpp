@@ -37,6 +37,10 @@ public:
         calendar->setObjectName(QStringLiteral("calendar"));
         calendar->setDateRange(DTPicker::minimumDate(), DTPicker::maximumDate());
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        // Dates are typed into the field; the calendar is for picking. Its own typed-date editor would
+        // also leak its validator (Qt 6.4 frees it only when the editor closes, not with the calendar)
+        // whenever a form closes within the editor's accept delay after a digit went to the calendar.
+        calendar->setDateEditEnabled(false);
         layout->addWidget(calendar);
     }
 

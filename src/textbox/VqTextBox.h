@@ -13,11 +13,13 @@ class QObject;
 class VqTextBox : public vq::EntryControl
 {
     Q_OBJECT
-    Q_PROPERTY(short Alignment READ Alignment WRITE setAlignment)
+    // Byte and 16-bit properties are int to the meta-object, the type Designer, .ui files and uic know;
+    // the accessors keep their own types.
+    Q_PROPERTY(int Alignment READ Alignment WRITE setAlignment)
     Q_PROPERTY(bool Locked READ Locked WRITE setLocked)
     Q_PROPERTY(QString PasswordChar READ PasswordChar WRITE setPasswordChar)
-    Q_PROPERTY(uchar pCase READ pCase WRITE setpCase)
-    Q_PROPERTY(uchar pDataType READ pDataType WRITE setpDataType)
+    Q_PROPERTY(int pCase READ pCase WRITE setpCase)
+    Q_PROPERTY(int pDataType READ pDataType WRITE setpDataType)
     Q_PROPERTY(bool pDecimal READ pDecimal WRITE setpDecimal)
     Q_PROPERTY(bool ThousandSeperator READ ThousandSeperator WRITE setThousandSeperator)
     Q_PROPERTY(int MaxLength READ MaxLength WRITE setMaxLength)
@@ -25,7 +27,7 @@ class VqTextBox : public vq::EntryControl
     Q_PROPERTY(QString ToolTipText READ ToolTipText WRITE setToolTipText)
     Q_PROPERTY(QString Value READ Value WRITE setValue)
     Q_PROPERTY(QString Text READ Text WRITE setText)
-    Q_PROPERTY(short EmptyCheck READ EmptyCheck WRITE setEmptyCheck)
+    Q_PROPERTY(int EmptyCheck READ EmptyCheck WRITE setEmptyCheck)
     Q_PROPERTY(uint ForeColor READ ForeColor WRITE setForeColor)
 
 public:

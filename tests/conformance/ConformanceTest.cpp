@@ -9,6 +9,7 @@
 #include "frame/EntryPoints.h"
 #include "frame/MemoryPropertyBag.h"
 #include "frame/PropertyTable.h"
+#include "support/ControlNames.h"
 #include "support/Errors.h"
 
 #include <QMetaProperty>
@@ -23,16 +24,6 @@ using vq::ClassTable;
 using vq::PropertyTable;
 
 namespace {
-
-std::vector<QString> availableControls()
-{
-    std::vector<QString> names;
-    for (const ClassTable::ClassInfo &c : ClassTable::classes()) {
-        if (c.kind == ClassTable::Kind::Control && ClassTable::isAvailable(c.name))
-            names.push_back(c.name);
-    }
-    return names;
-}
 
 class Conformance : public ::testing::TestWithParam<QString>
 {
@@ -213,5 +204,5 @@ TEST_P(Conformance, CreatedByNameByClassIdAndThroughTheEntryPointAtItsDesignSize
     EXPECT_EQ(ClassTable::toolboxPicture(info->toolboxBitmap).size(), QSize(16, 15));
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, Conformance, ::testing::ValuesIn(availableControls()),
+INSTANTIATE_TEST_SUITE_P(EveryControl, Conformance, ::testing::ValuesIn(vq::test::availableControlNames()),
     [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });

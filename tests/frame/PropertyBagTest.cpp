@@ -1,6 +1,7 @@
 #include "frame/BagValues.h"
 #include "frame/MemoryPropertyBag.h"
 #include "platform/Error.h"
+#include "support/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -46,45 +47,26 @@ TEST(MemoryPropertyBag, OmittingDefaultsDropsThemAndReadingGivesThemBack)
     EXPECT_EQ(bag.ReadProperty(QStringLiteral("pDecimal"), 0), QVariant(0));
 }
 
-namespace {
-void expectTypeMismatchNaming(const QString &key, const std::function<void()> &read)
-{
-    try {
-        read();
-        ADD_FAILURE() << "no error for " << key.toStdString();
-    } catch (const vq::Error &e) {
-        EXPECT_EQ(e.number(), vq::Error::TypeMismatch);
-        EXPECT_TRUE(e.description().contains(QLatin1Char('"') + key + QLatin1Char('"')))
-            << e.description().toStdString();
-    }
-}
-} // namespace
-
 TEST(BagValues, WrongTypesAreRefusedWithAnErrorNamingTheKey)
 {
-    MemoryPropertyBag bag;
-    bag.WriteProperty(QStringLiteral("pDecimal"), QStringLiteral("two"));
-    bag.WriteProperty(QStringLiteral("MaxLength"), 70000);
-    bag.WriteProperty(QStringLiteral("pDataType"), 1.5);
-    bag.WriteProperty(QStringLiteral("BackColor"), QStringLiteral("red"));
-    bag.WriteProperty(QStringLiteral("Text"), QVariantList {1, 2});
-    bag.WriteProperty(QStringLiteral("Byte"), 256);
-    bag.WriteProperty(QStringLiteral("Huge"), 1e300); // beyond every integer: refused, not converted
-
-    expectTypeMismatchNaming(
-        QStringLiteral("pDecimal"), [&] { vq::bag::readInt16(bag, QStringLiteral("pDecimal"), 0); });
-    expectTypeMismatchNaming(
-        QStringLiteral("MaxLength"), [&] { vq::bag::readInt16(bag, QStringLiteral("MaxLength"), 0); });
-    expectTypeMismatchNaming(
-        QStringLiteral("pDataType"), [&] { vq::bag::readInt32(bag, QStringLiteral("pDataType"), 0); });
-    expectTypeMismatchNaming(
-        QStringLiteral("BackColor"), [&] { vq::bag::readUInt32(bag, QStringLiteral("BackColor"), 0); });
-    expectTypeMismatchNaming(
-        QStringLiteral("Text"), [&] { vq::bag::readString(bag, QStringLiteral("Text"), QString()); });
-    expectTypeMismatchNaming(
-        QStringLiteral("Byte"), [&] { vq::bag::readByte(bag, QStringLiteral("Byte"), 0); });
-    expectTypeMismatchNaming(
-        QStringLiteral("Huge"), [&] { vq::bag::readInt32(bag, QStringLiteral("Huge"), 0); });
+    using Read = std::function<void(MemoryPropertyBag &, const QString &)>;
+    const std::tuple<const char *, QVariant, Read> cases[] = {
+        {"pDecimal", QStringLiteral("two"), [](auto &b, auto &k) { vq::bag::readInt16(b, k, 0); }},
+        {"MaxLength", 70000, [](auto &b, auto &k) { vq::bag::readInt16(b, k, 0); }},
+        {"pDataType", 1.5, [](auto &b, auto &k) { vq::bag::readInt32(b, k, 0); }},
+        {"BackColor", QStringLiteral("red"), [](auto &b, auto &k) { vq::bag::readUInt32(b, k, 0); }},
+        {"Text", QVariantList {1, 2}, [](auto &b, auto &k) { vq::bag::readString(b, k, QString()); }},
+        {"Byte", 256, [](auto &b, auto &k) { vq::bag::readByte(b, k, 0); }},
+        // Beyond every integer: refused, not converted.
+        {"Huge", 1e300, [](auto &b, auto &k) { vq::bag::readInt32(b, k, 0); }},
+    };
+    for (const auto &[key, stored, read] : cases) {
+        MemoryPropertyBag bag;
+        bag.WriteProperty(QString::fromLatin1(key), stored);
+        const auto call = [&] { read(bag, QString::fromLatin1(key)); };
+        EXPECT_EQ(vq::test::errorNumber(call), vq::Error::TypeMismatch) << key;
+        EXPECT_TRUE(vq::test::errorText(call).contains(QStringLiteral("\"%1\"").arg(key))) << key;
+    }
 }
 
 TEST(BagValues, AcceptsWhatHostsReallyStore)

@@ -370,7 +370,7 @@ TEST_F(GridTest, LayoutSurvivesSortAndFilterButNotRebinding)
 
 TEST_F(GridTest, ALargeRecordsetReadsOnlyTheCellsInView)
 {
-    constexpr int rows = 200000;
+    constexpr int rows = 20000;
     open(rows);
     QCoreApplication::processEvents();
     ASSERT_EQ(grid.model()->rowCount(), rows);
@@ -387,11 +387,11 @@ TEST_F(GridTest, ALargeRecordsetReadsOnlyTheCellsInView)
     EXPECT_EQ(grid.Row(), rows - 1);
     EXPECT_EQ(rs()->AbsolutePosition(), rows);
     rs()->MoveFirst();
-    ASSERT_TRUE(rs()->Find(QStringLiteral("id = 100000")));
+    ASSERT_TRUE(rs()->Find(QStringLiteral("id = 10000")));
     grid.Refresh();
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid.Row(), 99999);
-    EXPECT_EQ(grid.rowViewportPosition(99999), 0) << "a jump shows the found row at the top";
+    EXPECT_EQ(grid.Row(), 9999);
+    EXPECT_EQ(grid.rowViewportPosition(9999), 0) << "a jump shows the found row at the top";
     EXPECT_LE(grid.recordsetModel()->textsMade() - afterOpen, 8 * cellsInView);
 }
 

@@ -116,20 +116,17 @@ TEST(ListControls, ListIndexOutsideTheListIsSwallowedByTheListBoxOnly)
     EXPECT_EQ(box.ListIndex(), -1);
 }
 
-TEST(ListControls, SettersNotifyByTheirOwnNames)
+// The conformance suite checks the plain properties; the indexed ones are methods it cannot see.
+TEST(ListControls, IndexedSettersNotifyByTheirOwnNames)
 {
     VqListBox box;
     box.AddItem(QStringLiteral("a"));
     QSignalSpy changes(&box, &vq::Control::propertyChanged);
-    box.setListIndex(0);
-    box.setListIndex(0);
-    box.setText(QStringLiteral("a"));
     box.setSelected(0, true);
     box.setList(0, QStringLiteral("b"));
-    QStringList names;
-    for (const QList<QVariant> &c : changes)
-        names << c[0].toString();
-    EXPECT_EQ(names, QStringList({"ListIndex", "ListIndex", "Text", "Selected", "List"}));
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_EQ(changes[0][0], "Selected");
+    EXPECT_EQ(changes[1][0], "List");
 }
 
 TEST(VqListBox, SavesAndLoadsItsKeysOnlyWhileTheListHoldsItems)

@@ -164,17 +164,22 @@ TEST(Faults, FileDsnNamingAMissingDriverLibrary)
     EXPECT_NE(db.State(), 1);
 }
 
-// A value far longer than any fetch buffer comes back whole, over the native driver and over ODBC.
+// A value far longer than any fetch buffer (a bound column holds 4000 characters at most, a piece read on
+// its own 8 KiB) comes back whole, over the native driver and over ODBC. Characters of one to four UTF-8
+// bytes, one outside the basic plane, so that pieces also end inside a character and a surrogate pair.
 TEST(Faults, AValueLongerThanAnyBufferComesBackWhole)
 {
+    const QString unit = QStringLiteral("a\u00e9\u20ac\U0001F600");
+    const int repeats = 40000;
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("long.db"));
     testdb::makeSqlite(path,
         {QStringLiteral("CREATE TABLE t (id INTEGER, body TEXT)"),
-            QStringLiteral(
-                "INSERT INTO t VALUES (1, 'short'), (2, replace(hex(zeroblob(3000000)), '0', 'é')), "
-                "(3, 'after')")});
-    const QString expected = QString(6000000, QChar(0xe9));
+            QStringLiteral("INSERT INTO t VALUES (1, 'short'), (2, replace(hex(zeroblob(%1)), '00', '%2')), "
+                           "(3, 'after')")
+                .arg(repeats)
+                .arg(unit)});
+    const QString expected = unit.repeated(repeats);
     QStringList connections = {testdb::nativeString(path),
         QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), path)};
     if (testdb::havePostgres())
@@ -185,9 +190,10 @@ TEST(Faults, AValueLongerThanAnyBufferComesBackWhole)
         vq::Connection db;
         db.Open(connection);
         const QString sql = connection.contains(QLatin1String("Servername"))
-            ? QStringLiteral(
-                  "SELECT i AS id, CASE WHEN i = 2 THEN repeat(chr(233), 6000000) ELSE 'x' END AS body "
-                  "FROM generate_series(1, 3) AS i ORDER BY i")
+            ? QStringLiteral("SELECT i AS id, CASE WHEN i = 2 THEN repeat('%1', %2) ELSE 'x' END AS body "
+                             "FROM generate_series(1, 3) AS i ORDER BY i")
+                  .arg(unit)
+                  .arg(repeats)
             : QStringLiteral("SELECT id, body FROM t ORDER BY id");
         for (const int cursor : {int(vq::Recordset::adOpenForwardOnly), int(vq::Recordset::adOpenStatic)}) {
             vq::Recordset rs;

@@ -1,11 +1,11 @@
 #include "FuzzTarget.h"
 
-#include "frame/ClassTable.h"
 #include "frame/Control.h"
 #include "frame/ControlFactory.h"
 #include "frame/MemoryPropertyBag.h"
 #include "frame/PropertyTable.h"
 #include "platform/Error.h"
+#include "support/ControlNames.h"
 #include "support/RecordingMessageComponent.h"
 #include "support/SavedProperties.h"
 
@@ -17,16 +17,6 @@
 #include <memory>
 
 namespace {
-
-QStringList controlNames()
-{
-    QStringList names;
-    for (const vq::ClassTable::ClassInfo &info : vq::ClassTable::classes()) {
-        if (info.kind == vq::ClassTable::Kind::Control && vq::ClassTable::isAvailable(info.name))
-            names.append(info.name);
-    }
-    return names;
-}
 
 template<class T>
 T take(vqfuzz::Input &in)
@@ -79,7 +69,7 @@ VQ_FUZZ_TARGET(property_bag)
     static vq::test::Recorder recorder;
     static vq::test::RecordingFactory factory(recorder);
     static vq::test::ProcessRegistration quiet(&factory);
-    static const QStringList names = controlNames();
+    static const QStringList names = vq::test::availableControlNames();
     if (names.isEmpty())
         return;
 
