@@ -10,6 +10,7 @@
 #include "frame/MemoryPropertyBag.h"
 #include "frame/ObjectCount.h"
 #include "platform/Twips.h"
+#include "support/ControlNames.h"
 #include "support/Errors.h"
 #include "support/SavedProperties.h"
 
@@ -24,16 +25,6 @@
 using vq::FormFile;
 
 namespace {
-
-std::vector<QString> availableControls()
-{
-    std::vector<QString> names;
-    for (const vq::ClassTable::ClassInfo &c : vq::ClassTable::classes()) {
-        if (c.kind == vq::ClassTable::Kind::Control && vq::ClassTable::isAvailable(c.name))
-            names.push_back(c.name);
-    }
-    return names;
-}
 
 // The class's sample values that a control keeps as they are when it reads them alone (a list's item keys
 // need items, which no form holds).
@@ -92,7 +83,7 @@ TEST_P(FormRoundTrip, ASavedFormLoadsAsTheSameForm)
     EXPECT_EQ(FormFile::toText(loaded), text);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryControl, FormRoundTrip, ::testing::ValuesIn(availableControls()),
+INSTANTIATE_TEST_SUITE_P(EveryControl, FormRoundTrip, ::testing::ValuesIn(vq::test::availableControlNames()),
     [](const ::testing::TestParamInfo<QString> &info) { return info.param.toStdString(); });
 
 TEST(FormFile, AHandWrittenFormLoadsIntoItsControlsInFileOrder)
