@@ -160,24 +160,3 @@ TEST_F(HierarchyForm, ResizeGivesFieldAndTreeTheWidthLessFiftyAndIgnoresARefused
         EXPECT_NEAR(vq::twips::geometry(tree).top(), 405, 15);
     }
 }
-
-TEST(HierarchyInDialog, EnterInTheTreeMovesOnWithoutPressingTheDefaultButton)
-{
-    vq::test::Form dialog(
-        [](QWidget *parent) {
-            auto *combo = qobject_cast<VqHierarchyCombo *>(vq::CreateControl("VqHierarchyCombo", parent));
-            combo->AddRoot("a", "A");
-            return combo;
-        },
-        true);
-    ASSERT_TRUE(dialog.isActive());
-    auto *tree = dialog.widget->findChild<vq::TreeView *>("treCombo");
-    // Tabbing in opens the tree and puts the focus there.
-    vq::test::Form::focus(dialog.before);
-    QTest::keyClick(dialog.before, Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), tree);
-    QTest::keyClick(tree, Qt::Key_Return);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.after; }));
-    EXPECT_EQ(dialog.saveClicks, 0);
-    EXPECT_TRUE(dialog.window->isVisible());
-}

@@ -11,6 +11,7 @@
 #include "frame/PropertyTable.h"
 #include "support/ControlNames.h"
 #include "support/Errors.h"
+#include "support/Forms.h"
 
 #include <QMetaProperty>
 #include <QPixmap>
@@ -202,6 +203,27 @@ TEST_P(Conformance, CreatedByNameByClassIdAndThroughTheEntryPointAtItsDesignSize
     EXPECT_EQ(made->metaObject()->className(), name.toStdString());
 
     EXPECT_EQ(ClassTable::toolboxPicture(info->toolboxBitmap).size(), QSize(16, 15));
+}
+
+// ENTER in an entry moves on as TAB would; in a dialog Qt would also press the default button.
+TEST_P(Conformance, EnterInAnEntryMovesOnWithoutPressingADialogsDefaultButton)
+{
+    static const QStringList entries = {QStringLiteral("VqTextBox"), QStringLiteral("VqComboBox"),
+        QStringLiteral("VqPortableListBox"), QStringLiteral("VqHierarchyCombo"),
+        QStringLiteral("VqDTPicker")};
+    if (!entries.contains(name))
+        GTEST_SKIP() << "ENTER does not move on from this control";
+    vq::test::Form dialog([this](QWidget *parent) { return fresh(parent).release(); },
+        vq::test::Form::Host::DialogWithDefaultButton);
+    ASSERT_TRUE(dialog.isActive());
+    vq::test::Form::focus(dialog.before);
+    QTest::keyClick(dialog.before, Qt::Key_Tab);
+    QWidget *entry = QApplication::focusWidget();
+    ASSERT_TRUE(entry && dialog.widget->isAncestorOf(entry));
+    QTest::keyClick(entry, Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == dialog.after; }, 5000));
+    EXPECT_EQ(dialog.saveClicks, 0);
+    EXPECT_TRUE(dialog.dialog->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryControl, Conformance, ::testing::ValuesIn(vq::test::availableControlNames()),

@@ -84,7 +84,7 @@ TEST_F(DateForm, TypedDigitsGetTheirDashesAndEveryTextThatIsADateMovesValue)
 
 TEST(VqDTPickerKeys, EnterAndDownMoveOnUpMovesBackAndADialogsDefaultButtonStaysUnpressed)
 {
-    vq::test::Form dialog(makeDate, true);
+    vq::test::Form dialog(makeDate, vq::test::Form::Host::DialogWithDefaultButton);
     ASSERT_TRUE(dialog.isActive());
     auto *text1 = dialog.widget->findChild<QLineEdit *>("Text1");
     for (const auto &[key, target] : {std::pair {Qt::Key_Return, dialog.after}, {Qt::Key_Down, dialog.after},

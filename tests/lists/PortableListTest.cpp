@@ -149,25 +149,6 @@ TEST_F(DropDown, ClicksAndKeysInTheListReachTheHostAndEnterStillMovesWhenTheHost
     EXPECT_EQ(clicks.size(), 1);
 }
 
-TEST(PortableListInADialog, EnterMovesOnWithoutPressingTheDialogsDefaultButton)
-{
-    vq::test::Form form([](QWidget *parent) { return vq::CreateControl("VqPortableListBox", parent); },
-        vq::test::Form::Host::DialogWithDefaultButton);
-    ASSERT_TRUE(form.isActive());
-    auto *control = static_cast<VqPortableListBox *>(form.widget);
-    control->AddItem(QStringLiteral("Oslo"));
-    form.before->setFocus(Qt::OtherFocusReason);
-    QTest::keyClick(form.before, Qt::Key_Tab);
-    auto *lstList = control->findChild<vq::ListBoxWidget *>(QStringLiteral("lstList"));
-    ASSERT_TRUE(lstList->hasFocus());
-    QTest::keyClick(lstList, Qt::Key_Down);
-    QTest::keyClick(lstList, Qt::Key_Return);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form.after->hasFocus(); }, 5000));
-    EXPECT_EQ(form.saveClicks, 0);
-    EXPECT_TRUE(form.dialog->isVisible());
-    EXPECT_EQ(control->findChild<QComboBox *>(QStringLiteral("txtList"))->currentText(), "Oslo");
-}
-
 namespace {
 
 class PortableListBag : public ::testing::Test

@@ -59,12 +59,6 @@ public:
         active = showActive(window.get());
     }
 
-    // asDialog: a dialog host with its own default button (Host::DialogWithDefaultButton).
-    template<class MakeWidget>
-    Form(MakeWidget make, bool asDialog)
-        : Form(make, asDialog ? Host::DialogWithDefaultButton : Host::Window)
-    { }
-
     bool isActive() const { return active; }
 
     // Gives w the focus as tabbing would, and lets the focus events run.

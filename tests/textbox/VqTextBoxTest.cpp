@@ -23,12 +23,10 @@ namespace {
 class TextBoxForm : public ::testing::Test
 {
 protected:
-    void SetUp() override { ASSERT_NO_FATAL_FAILURE(place(vq::test::Form::Host::Window)); }
-
-    void place(vq::test::Form::Host host)
+    void SetUp() override
     {
         form = std::make_unique<vq::test::Form>(
-            [](QWidget *parent) { return vq::CreateControl("VqTextBox", parent); }, host);
+            [](QWidget *parent) { return vq::CreateControl("VqTextBox", parent); });
         ASSERT_TRUE(form->isActive());
         before = form->before;
         after = form->after;
@@ -333,17 +331,6 @@ TEST_F(TextBoxForm, AQtHostsBooleansAreBooleansBothWays)
         box->WriteProperties(bag);
         EXPECT_EQ(bag.value("pDecimal"), QVariant(flag));
     }
-}
-
-TEST_F(TextBoxForm, EnterInADialogMovesOnWithoutPressingTheDefaultButton)
-{
-    ASSERT_NO_FATAL_FAILURE(place(vq::test::Form::Host::DialogWithDefaultButton));
-    focusBox();
-    QTest::keyClick(text1, Qt::Key_Return);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), after);
-    EXPECT_EQ(form->saveClicks, 0);
-    EXPECT_TRUE(form->dialog->isVisible());
 }
 
 // The round trip of every key is checked for every control by the conformance suite; these are the text
