@@ -10,7 +10,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QSignalBlocker>
 
 #include <functional>
@@ -29,7 +28,6 @@ struct VqComboBox::Private
     bool validateData = false;
     bool emptyCheck = false;
     short maxLength = 25;
-    int surfaceStyle = 0;
 
     // Qt selects the first item added to an empty list, and another item when the selected one goes; the
     // list of this control changes only what it holds, never the entry or which item is selected.
@@ -230,11 +228,6 @@ void VqComboBox::setMaxLength(short length)
     PropertyChanged(QStringLiteral("MaxLength"));
 }
 
-int VqComboBox::surfaceStyle() const
-{
-    return d->surfaceStyle;
-}
-
 void VqComboBox::InitProperties()
 {
     d->maxLength = 25;
@@ -244,22 +237,11 @@ void VqComboBox::InitProperties()
 
 void VqComboBox::ReadProperties(vq::PropertyBag &bag)
 {
-    d->surfaceStyle = ambientProperties().UserMode ? 0 : 1;
-    update();
+    applyAmbientSurface();
     vq::EntryControl::ReadProperties(bag);
 }
 
 void VqComboBox::Resize()
 {
     layOutBesideMarker(d->combo1);
-}
-
-void VqComboBox::paintEvent(QPaintEvent *event)
-{
-    vq::EntryControl::paintEvent(event);
-    if (d->surfaceStyle == 1) {
-        QPainter p(this);
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
 }

@@ -21,8 +21,8 @@ class VqComboBox : public vq::EntryControl
 {
     Q_OBJECT
     // 16-bit properties are int to the meta-object, the type Designer, .ui files and uic know; the
-    // accessors keep their own types.
-    Q_PROPERTY(int ListCount READ ListCount)
+    // accessors keep their own types. The count is run-time state: Designer does not show it.
+    Q_PROPERTY(int ListCount READ ListCount DESIGNABLE false)
     Q_PROPERTY(int ListIndex READ ListIndex WRITE setListIndex)
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(bool ValidateData READ ValidateData WRITE setValidateData)
@@ -57,9 +57,6 @@ public:
     short MaxLength() const;
     void setMaxLength(short length);
 
-    // 1 while the form is being designed (the control shows a border), 0 at run time.
-    int surfaceStyle() const;
-
     void InitProperties() override;
     void ReadProperties(vq::PropertyBag &bag) override;
     const vq::PropertyTable &propertyTable() const override;
@@ -74,7 +71,6 @@ Q_SIGNALS:
 
 protected:
     void Resize() override;
-    void paintEvent(QPaintEvent *event) override;
     void focusLeft() override;
     int filterCharacter(int code) override;
 

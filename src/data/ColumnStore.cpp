@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 
 namespace vq {
 
@@ -163,6 +164,7 @@ void ColumnStore::reserveRows(size_t rows)
         switch (c.kind) {
         case Kind::Integer:
         case Kind::DateTime:
+        case Kind::Decimal:
             c.ints.reserveMore(rows);
             break;
         case Kind::Double:
@@ -186,6 +188,15 @@ void ColumnStore::truncateRows(qsizetype rows)
             if (keep & 63)
                 c.nulls.back() &= (quint64(1) << (keep & 63)) - 1;
             c.ints.setSize(std::min(c.ints.size(), keep));
+            if (c.kind == Kind::Decimal) {
+                // Wide values of the rows dropped go too: the last kept one says how many stay.
+                size_t wides = 0;
+                for (size_t row = c.ints.size(); row-- > 0 && wides == 0;) {
+                    if (c.ints[row] & 1)
+                        wides = (quint64(c.ints[row]) >> 1) + 1;
+                }
+                c.wides.setSize(wides);
+            }
             c.doubles.setSize(std::min(c.doubles.size(), keep));
             if (!c.offsets.empty())
                 c.offsets.setSize(keep + 1);
@@ -204,6 +215,7 @@ void ColumnStore::squeeze()
         c.offsets.shrinkToFit();
         c.arena.shrinkToFit();
         c.nulls.shrinkToFit();
+        c.wides.shrinkToFit();
     }
 }
 
@@ -212,13 +224,14 @@ void ColumnStore::convert(int column, Kind to)
     Column &c = m_columns[size_t(column)];
     if (c.kind == to)
         return;
-    if (c.kind == Kind::Integer && to == Kind::Double) {
+    if ((c.kind == Kind::Integer || c.kind == Kind::Decimal) && to == Kind::Double) {
         PodBuffer<double> doubles;
         double *out = doubles.extend(c.ints.size());
         for (size_t i = 0; i < c.ints.size(); ++i)
-            out[i] = double(c.ints[i]);
+            out[i] = c.kind == Kind::Integer ? double(c.ints[i]) : decimalAt(column, qsizetype(i)).toDouble();
         c.doubles.swap(doubles);
         c.ints.release();
+        c.wides.release();
         c.kind = Kind::Double;
         return;
     }
@@ -242,6 +255,9 @@ void ColumnStore::convert(int column, Kind to)
             case Kind::DateTime:
                 add(stampToIso(c.ints[row]));
                 break;
+            case Kind::Decimal:
+                add(decimalAt(column, qsizetype(row)).toInvariantText());
+                break;
             case Kind::Text:
             case Kind::Bytes:
                 arena.append(c.arena.data() + c.offsets[row], c.offsets[row + 1] - c.offsets[row]);
@@ -254,6 +270,7 @@ void ColumnStore::convert(int column, Kind to)
     c.offsets.swap(offsets);
     c.ints.release();
     c.doubles.release();
+    c.wides.release();
     c.kind = Kind::Text;
 }
 
@@ -263,9 +280,32 @@ size_t ColumnStore::memoryBytes() const
     for (const Column &c : m_columns) {
         bytes += c.ints.capacity() * sizeof(qint64) + c.doubles.capacity() * sizeof(double) +
             c.offsets.capacity() * sizeof(quint32) + c.arena.capacity() +
-            c.nulls.capacity() * sizeof(quint64);
+            c.nulls.capacity() * sizeof(quint64) + c.wides.capacity() * sizeof(AutomationDecimal);
     }
     return bytes;
+}
+
+bool ColumnStore::appendNumberText(int column, std::string_view text)
+{
+    if (kind(column) != Kind::Decimal && kind(column) != Kind::Double)
+        return false;
+    if (kind(column) == Kind::Decimal) {
+        if (const auto value = AutomationDecimal::fromText(text)) {
+            appendDecimal(column, *value);
+            return true;
+        }
+    }
+    double v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (text.empty() || r.ptr != text.data() + text.size())
+        return false;
+    if (r.ec == std::errc::result_out_of_range) // beyond a double: from_chars leaves v alone
+        v = std::strtod(std::string(text).c_str(), nullptr);
+    else if (r.ec != std::errc())
+        return false;
+    convert(column, Kind::Double);
+    appendDouble(column, v);
+    return true;
 }
 
 void ColumnStore::tooMuchText()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/PodBuffer.h"
+#include "platform/AutomationDecimal.h"
 
 #include <QDate>
 #include <QTime>
@@ -24,6 +25,7 @@ public:
         DateTime, // qint64: Julian day * 86400000 + milliseconds of the day
         Text, // UTF-8 bytes in the arena
         Bytes, // raw bytes in the arena
+        Decimal, // qint64: a decimal packed into the slot, or the index of a wide one (see appendDecimal)
     };
 
     static constexpr qint64 MsecsPerDay = 86400000;
@@ -72,6 +74,7 @@ public:
         switch (c.kind) {
         case Kind::Integer:
         case Kind::DateTime:
+        case Kind::Decimal:
             c.ints.push_back(0);
             break;
         case Kind::Double:
@@ -97,6 +100,25 @@ public:
         c.grow();
         c.doubles.push_back(value);
     }
+    // For Decimal columns. Most decimals (mantissas below 2^57: 17 digits) take their 64-bit slot alone,
+    // as mantissa << 6 | scale << 1; a wider one goes to the column's side array and its slot holds
+    // index << 1 | 1. So a column of numeric(p, s) values costs what a column of doubles does.
+    void appendDecimal(int column, const AutomationDecimal &value)
+    {
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        if (packs(value)) {
+            c.ints.push_back(pack(value));
+            return;
+        }
+        c.ints.push_back(qint64((quint64(c.wides.size()) << 1) | 1));
+        c.wides.push_back(value);
+    }
+    // For Decimal and Double columns, a number in the invariant text form drivers deliver ("-12.50",
+    // "1E+3"; see AutomationDecimal::fromText). A Decimal column keeps it exactly (digits beyond 28
+    // places rounded); a value no decimal holds (NaN, infinities, magnitudes from 2^96 on) turns the
+    // column into a Double one. False, with nothing appended, when the text is no number.
+    bool appendNumberText(int column, std::string_view text);
     // For Text and Bytes columns.
     void appendText(int column, std::string_view bytes)
     {
@@ -140,11 +162,53 @@ public:
     {
         return m_columns[size_t(column)].doubles[size_t(row)];
     }
-    // Integer or Double columns as a double.
+    // Integer, Double or Decimal columns as a double.
     double numberAt(int column, qsizetype row) const
     {
         const Column &c = m_columns[size_t(column)];
+        if (c.kind == Kind::Decimal)
+            return decimalAt(column, row).toDouble();
         return c.kind == Kind::Double ? c.doubles[size_t(row)] : double(c.ints[size_t(row)]);
+    }
+    // Decimal and Integer columns as decimals.
+    AutomationDecimal decimalAt(int column, qsizetype row) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        const qint64 slot = c.ints[size_t(row)];
+        if (c.kind == Kind::Integer)
+            return AutomationDecimal::fromInteger(slot);
+        return (slot & 1) ? c.wides[quint64(slot) >> 1] : unpack(slot);
+    }
+    // A decimal to compare with many cells, packed once.
+    struct DecimalOperand
+    {
+        AutomationDecimal value;
+        qint64 packed = 1; // odd: does not pack
+    };
+    static DecimalOperand decimalOperand(const AutomationDecimal &value)
+    {
+        return {value, packs(value) ? pack(value) : 1};
+    }
+    // A cell of a Decimal or Integer column against a decimal: -1, 0 or 1.
+    int compareDecimal(int column, qsizetype row, const DecimalOperand &operand) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        const qint64 slot = c.ints[size_t(row)];
+        // Packed with the same scale, the slots order as the values do.
+        if (c.kind == Kind::Decimal && ((slot | operand.packed) & 1) == 0 &&
+            ((slot ^ operand.packed) & 62) == 0)
+            return slot < operand.packed ? -1 : (operand.packed < slot ? 1 : 0);
+        return AutomationDecimal::compare(decimalAt(column, row), operand.value);
+    }
+    // Two cells of a Decimal column: -1, 0 or 1.
+    int compareDecimals(int column, qsizetype a, qsizetype b) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        const qint64 sa = c.ints[size_t(a)];
+        const qint64 sb = c.ints[size_t(b)];
+        if (((sa | sb) & 1) == 0 && ((sa ^ sb) & 62) == 0)
+            return sa < sb ? -1 : (sb < sa ? 1 : 0);
+        return AutomationDecimal::compare(decimalAt(column, a), decimalAt(column, b));
     }
     // A column's values as one array indexed by row (integers of Integer and DateTime columns, doubles of
     // Double columns), and its null bits (row r is bit r % 64 of word r / 64), for loops over many rows.
@@ -158,8 +222,9 @@ public:
         return std::string_view(c.arena.data() + begin, c.offsets[size_t(row) + 1] - begin);
     }
 
-    // Changes a column's kind when a value arrives that the column cannot hold: Integer to Double, and
-    // anything to Text (numbers in their shortest form, stamps as ISO dates). Nothing is lost.
+    // Changes a column's kind when a value arrives that the column cannot hold: Integer or Decimal to Double
+    // (decimals to their nearest doubles), and anything to Text (doubles in their shortest form, decimals
+    // with every digit, stamps as ISO dates). Apart from decimals turned into doubles, nothing is lost.
     void convert(int column, Kind to);
 
     // Bytes held, reserve included.
@@ -183,6 +248,7 @@ private:
         PodBuffer<quint32> offsets; // size + 1 entries
         PodBuffer<char> arena;
         PodBuffer<quint64> nulls;
+        PodBuffer<AutomationDecimal> wides; // Decimal: values too wide for their slot
 
         size_t grow()
         {
@@ -193,6 +259,19 @@ private:
     };
 
     [[noreturn]] static void tooMuchText();
+
+    static bool packs(const AutomationDecimal &d) { return d.hi() == 0 && d.lo() < (quint64(1) << 57); }
+    static qint64 pack(const AutomationDecimal &d)
+    {
+        const quint64 mantissa = d.isNegative() ? 0 - d.lo() : d.lo();
+        return qint64((mantissa << 6) | (quint64(d.scale()) << 1));
+    }
+    static AutomationDecimal unpack(qint64 slot)
+    {
+        const qint64 mantissa = slot >> 6;
+        return *AutomationDecimal::fromParts(
+            0, mantissa < 0 ? 0 - quint64(mantissa) : quint64(mantissa), int((slot >> 1) & 31), mantissa < 0);
+    }
 
     std::vector<Column> m_columns;
 };

@@ -15,8 +15,9 @@ namespace {
     throw Error(Error::BadRecordsetArguments);
 }
 
-// Reads a whole text as a number with "." or the locale's decimal symbol and an optional exponent.
-std::optional<double> readNumber(const QString &text, const QLocale &locale)
+// Reads a whole text as a number with "." or the locale's decimal symbol and an optional exponent; the
+// text with "." goes to *invariant.
+std::optional<double> readNumber(const QString &text, const QLocale &locale, QByteArray *invariant)
 {
     QString t = text.trimmed();
     if (t.isEmpty())
@@ -59,6 +60,7 @@ std::optional<double> readNumber(const QString &text, const QLocale &locale)
     const double v = t.toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return std::nullopt;
+    *invariant = t.toLatin1();
     return v;
 }
 
@@ -279,7 +281,7 @@ private:
             v.number = v.text.compare(QLatin1String("TRUE"), Qt::CaseInsensitive) == 0 ? -1 : 0;
             return v;
         }
-        if (const auto number = readNumber(v.text, m_locale)) {
+        if (const auto number = readNumber(v.text, m_locale, &v.numberText)) {
             v.kind = CriteriaValue::Number;
             v.number = *number;
             return v;

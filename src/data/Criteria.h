@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -32,6 +33,9 @@ struct CriteriaValue
     enum Kind { Number, Text, Date, Null };
     Kind kind = Null;
     double number = 0;
+    // Number as written, in the invariant form ("-1234.5", "1E-3"; empty for TRUE and FALSE), for columns
+    // that compare exactly.
+    QByteArray numberText;
     QString text; // Text: the text; other kinds: the value as written
     QDateTime date;
 };

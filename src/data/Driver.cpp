@@ -6,6 +6,8 @@ ColumnStore::Kind storageKindFor(int adoType)
 {
     if (isIntegerType(adoType))
         return ColumnStore::Kind::Integer;
+    if (adoType == AdoType::Decimal || adoType == AdoType::Numeric)
+        return ColumnStore::Kind::Decimal;
     if (isNumberType(adoType))
         return ColumnStore::Kind::Double;
     if (isDateType(adoType))

@@ -10,6 +10,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace vq {
@@ -105,6 +107,33 @@ void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE handle, const char *what)
 std::u16string wide(const QString &text)
 {
     return text.toStdU16String();
+}
+
+// Decimals are read as text, which every driver writes with every digit ("-1234.50"). A text that does not
+// fit the buffer has more digits than the type holds: with its point among the digits read, those decide
+// the rounding; a whole number of more digits than that is beyond the type, and the column becomes doubles.
+constexpr SQLLEN DecimalTextBytes = 64;
+
+void appendDecimalText(ColumnStore &store, int c, const char *text, SQLLEN indicator)
+{
+    const SQLLEN room = DecimalTextBytes - 1;
+    const bool cut = indicator == SQL_NO_TOTAL || indicator > room;
+    const std::string_view t(text, size_t(cut ? room : indicator));
+    if (cut && t.find('.') == std::string_view::npos) {
+        std::string digits(t);
+        if (indicator != SQL_NO_TOTAL)
+            digits += 'e' + std::to_string(indicator - room); // the digits not read
+        double v = std::strtod(digits.c_str(), nullptr);
+        if (indicator == SQL_NO_TOTAL && v != 0)
+            v = std::copysign(HUGE_VAL, v);
+        store.convert(c, ColumnStore::Kind::Double);
+        store.appendDouble(c, v);
+        return;
+    }
+    if (!store.appendNumberText(c, t)) {
+        store.convert(c, ColumnStore::Kind::Text);
+        store.appendText(c, t);
+    }
 }
 
 qint64 timestampStamp(const SQL_TIMESTAMP_STRUCT &t)
@@ -256,6 +285,10 @@ private:
                 b.cType = SQL_C_DOUBLE;
                 b.width = sizeof(double);
                 break;
+            case ColumnStore::Kind::Decimal:
+                b.cType = SQL_C_CHAR;
+                b.width = DecimalTextBytes;
+                break;
             case ColumnStore::Kind::DateTime:
                 b.time = type == AdoType::DBTime;
                 b.cType = b.time ? SQL_C_TYPE_TIME : SQL_C_TYPE_TIMESTAMP;
@@ -271,7 +304,7 @@ private:
             }
             }
             if (b.kind != ColumnStore::Kind::Text && b.kind != ColumnStore::Kind::Bytes)
-                b.capacity = b.width;
+                b.capacity = b.width; // a decimal's text longer than its buffer is handled where it is read
             rowBytes += size_t(b.width) + sizeof(SQLLEN);
             m_bindings.push_back(std::move(b));
         }
@@ -483,6 +516,14 @@ private:
         case ColumnStore::Kind::Double:
             appendFixed<double>(store, c, b, from, to, [&](double v) { store.appendDouble(c, v); });
             return;
+        case ColumnStore::Kind::Decimal:
+            for (SQLULEN r = from; r < to; ++r) {
+                if (indicators[r] == SQL_NULL_DATA)
+                    store.appendNull(c);
+                else
+                    appendDecimalText(store, c, buffer + size_t(b.width) * r, indicators[r]);
+            }
+            return;
         case ColumnStore::Kind::DateTime:
             if (b.time)
                 appendFixed<SQL_TIME_STRUCT>(store, c, b, from, to,
@@ -540,6 +581,9 @@ private:
             store.appendDouble(c, v);
             return;
         }
+        case ColumnStore::Kind::Decimal:
+            appendDecimalText(store, c, cell, indicator);
+            return;
         case ColumnStore::Kind::DateTime:
             if (b.time) {
                 SQL_TIME_STRUCT t;
@@ -611,6 +655,12 @@ private:
             double v = 0;
             get(SQL_C_DOUBLE, &v, sizeof v);
             indicator == SQL_NULL_DATA ? store.appendNull(c) : store.appendDouble(c, v);
+            return;
+        }
+        case ColumnStore::Kind::Decimal: {
+            char text[DecimalTextBytes] = {};
+            get(SQL_C_CHAR, text, sizeof text);
+            indicator == SQL_NULL_DATA ? store.appendNull(c) : appendDecimalText(store, c, text, indicator);
             return;
         }
         case ColumnStore::Kind::DateTime:

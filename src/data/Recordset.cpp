@@ -11,6 +11,7 @@
 #include "data/TextFold.h"
 #include "data/TextSort.h"
 #include "platform/AutomationDate.h"
+#include "platform/AutomationDecimal.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
 #include "platform/VariantText.h"
@@ -104,6 +105,7 @@ struct Matcher
         TextContains,
         IntegerCompare,
         DoubleCompare,
+        DecimalCompare,
         StampCompare,
         ViaText
     };
@@ -119,6 +121,11 @@ struct Matcher
     std::string folded; // its case-folded form, for containment
     qint64 integer = 0;
     double number = 0;
+    // DecimalCompare: the operand, and where a literal has more digits than a decimal holds, the side of
+    // the operand it lies on (1 above, -1 below; 0 exact), so that a cell equal to the operand orders
+    // right against the literal.
+    ColumnStore::DecimalOperand decimal;
+    int beyondOperand = 0;
     // ViaText: each row's distinct-text id and whether each distinct text matches.
     const quint32 *textIds = nullptr;
     std::vector<char> idMatches;
@@ -160,12 +167,20 @@ struct Matcher
             return opHolds(sign(store->integerAt(column, row), integer));
         case DoubleCompare:
             return opHolds(compareNumbers(store->numberAt(column, row), number));
+        case DecimalCompare:
+            return opHolds(compareDecimal(row));
         case StampCompare:
             return opHolds(sign(store->integerAt(column, row), integer));
         case ViaText:
             return idMatches[textIds[row]] != 0;
         }
         return false;
+    }
+
+    int compareDecimal(qsizetype row) const
+    {
+        const int c = store->compareDecimal(column, row, decimal);
+        return c != 0 ? c : -beyondOperand;
     }
 
     // Whether a value's display text meets a LIKE criterion (ViaText).
@@ -188,7 +203,8 @@ struct Matcher
         if (mode == TextPrefix)
             return true;
         return (op == Criterion::Equal || op == Criterion::Like) &&
-            (mode == TextCompare || mode == IntegerCompare || mode == DoubleCompare || mode == StampCompare);
+            (mode == TextCompare || mode == IntegerCompare || mode == DoubleCompare ||
+                mode == DecimalCompare || mode == StampCompare);
     }
 
     // The row's value against the operand in ascending sort order (nulls first); zero inside the run.
@@ -206,6 +222,8 @@ struct Matcher
             return sign(store->integerAt(column, row), integer);
         case DoubleCompare:
             return compareNumbers(store->numberAt(column, row), number);
+        case DecimalCompare:
+            return compareDecimal(row);
         default:
             return 0;
         }
@@ -464,6 +482,8 @@ struct Recordset::Private
             return sign(store.integerAt(column, a), store.integerAt(column, b));
         case Kind::Double:
             return compareNumbers(store.doubleAt(column, a), store.doubleAt(column, b));
+        case Kind::Decimal:
+            return store.compareDecimals(column, a, b);
         case Kind::Text:
             return sortCollation->compare(store.textAt(column, a), store.textAt(column, b));
         case Kind::Bytes: {
@@ -484,6 +504,8 @@ struct Recordset::Private
             return quint64(store.integerAt(column, row)) ^ (quint64(1) << 63);
         case Kind::Double:
             return orderedDoubleBits(store.doubleAt(column, row));
+        case Kind::Decimal:
+            return store.decimalAt(column, row).orderKey();
         case Kind::Text: // keyed in sortRows
             return 0;
         case Kind::Bytes: {
@@ -528,10 +550,10 @@ struct Recordset::Private
             entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }
         // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
-        // order). Runs of equal keys then need the full comparison only for bytes (keys are prefixes), for
-        // later sort fields, and for a null against the smallest integer, whose keys coincide.
+        // order). Runs of equal keys then need the full comparison only for bytes and decimals (keys are
+        // prefixes), for later sort fields, and for a null against the smallest integer, whose keys coincide.
         radixSortByKey(entries);
-        bool needRuns = primaryKind == Kind::Bytes || sortColumns.size() > 1;
+        bool needRuns = primaryKind == Kind::Bytes || primaryKind == Kind::Decimal || sortColumns.size() > 1;
         if (!needRuns && primaryKind != Kind::Double) {
             for (qsizetype r = 0; r < n && !needRuns; ++r)
                 needRuns = !store.isNull(primary, r) &&
@@ -598,18 +620,28 @@ struct Recordset::Private
             return m;
         }
         case Kind::Integer:
-        case Kind::Double: {
+        case Kind::Double:
+        case Kind::Decimal: {
             double number = v.number;
+            QByteArray exactText = v.numberText;
             if (v.kind == CriteriaValue::Text) {
                 if (type == AdoType::Boolean &&
                     (v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ||
                         v.text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)) {
                     number = v.text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 ? 1 : 0;
                 } else {
+                    const QLocale locale;
                     bool ok = false;
-                    number = QLocale().toDouble(v.text.trimmed(), &ok);
-                    if (!ok)
+                    number = locale.toDouble(v.text.trimmed(), &ok);
+                    if (ok) {
+                        exactText = QString(v.text.trimmed())
+                                        .remove(locale.groupSeparator())
+                                        .replace(locale.decimalPoint(), QLatin1String("."))
+                                        .toLatin1();
+                    } else {
                         number = v.text.trimmed().toDouble(&ok);
+                        exactText = v.text.trimmed().toLatin1();
+                    }
                     if (!ok)
                         throw refuse();
                 }
@@ -618,6 +650,28 @@ struct Recordset::Private
             }
             if (type == AdoType::Boolean && number != 0)
                 number = 1; // any true value, the platform's -1 included
+            // Integer and decimal columns compare with the literal's every digit: 2^53 + 1 is not 2^53.
+            bool exact = true;
+            std::optional<AutomationDecimal> literal;
+            if (kind != Kind::Double && type != AdoType::Boolean)
+                literal = exactText.isEmpty()
+                    ? AutomationDecimal::fromDouble(number)
+                    : AutomationDecimal::fromText(
+                          std::string_view(exactText.constData(), size_t(exactText.size())),
+                          AutomationDecimal::Rounding::TowardZero, &exact);
+            if (literal) {
+                const qint64 whole = literal->toLongLong();
+                if (kind == Kind::Integer && exact &&
+                    AutomationDecimal::compare(AutomationDecimal::fromInteger(whole), *literal) == 0) {
+                    m.mode = Matcher::IntegerCompare;
+                    m.integer = whole;
+                } else {
+                    m.mode = Matcher::DecimalCompare;
+                    m.decimal = ColumnStore::decimalOperand(*literal);
+                    m.beyondOperand = exact ? 0 : (exactText.startsWith('-') ? -1 : 1);
+                }
+                return m;
+            }
             if (kind == Kind::Integer && number == std::trunc(number) && std::fabs(number) < 9.2e18) {
                 m.mode = Matcher::IntegerCompare;
                 m.integer = qint64(number);
@@ -888,6 +942,8 @@ struct Recordset::Private
         }
         case Kind::Double:
             return QVariant(s.doubleAt(column, r));
+        case Kind::Decimal:
+            return QVariant::fromValue(s.decimalAt(column, r));
         case Kind::DateTime: {
             const qint64 stamp = s.integerAt(column, r);
             if (type == AdoType::DBDate)

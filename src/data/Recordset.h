@@ -32,7 +32,9 @@ class Fields;
 // A Find whose criterion is an equality or a prefix LIKE on the first sort field positions by binary
 // search; other criteria scan the rows in the current order.
 //
-// Values come as QVariant: integers as int or qlonglong (bool for booleans), other numbers as double,
+// Values come as QVariant: integers as int or qlonglong (bool for booleans), numeric and decimal values (131,
+// 14) as vq::AutomationDecimal with every digit (a column holding one that no decimal holds, such as NaN or
+// 1E+40, comes as double), other numbers as double,
 // dates (133) as QDate, times (134) as QTime, timestamps and automation dates as QDateTime (in UTC: stored
 // times have no zone), text as QString, binary values as QByteArray, nulls as an invalid QVariant.
 //

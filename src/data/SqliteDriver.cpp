@@ -4,7 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <charconv>
 #include <cmath>
 
 namespace vq {
@@ -141,16 +140,28 @@ private:
                 store.appendDouble(i, sqlite3_value_double(value));
                 return;
             }
-            if (type == SQLITE_TEXT) {
-                // Numeric text that SQLite kept as text (for example "12.50" in a decimal column).
-                const std::string_view t = text(value);
-                double v = 0;
-                const auto r = std::from_chars(t.data(), t.data() + t.size(), v);
-                if (r.ec == std::errc() && r.ptr == t.data() + t.size() && !t.empty()) {
-                    store.appendDouble(i, v);
-                    return;
-                }
+            // Numeric text that SQLite kept as text (for example "12.50" in a decimal column).
+            if (type == SQLITE_TEXT && store.appendNumberText(i, text(value)))
+                return;
+            break;
+        case ColumnStore::Kind::Decimal:
+            // Whole numbers exactly, whatever their size; a real as the double it is, by its shortest digits.
+            if (type == SQLITE_INTEGER) {
+                store.appendDecimal(i, AutomationDecimal::fromInteger(sqlite3_value_int64(value)));
+                return;
             }
+            if (type == SQLITE_FLOAT) {
+                const double v = sqlite3_value_double(value);
+                if (const auto d = AutomationDecimal::fromDouble(v)) {
+                    store.appendDecimal(i, *d);
+                } else {
+                    store.convert(i, ColumnStore::Kind::Double);
+                    store.appendDouble(i, v);
+                }
+                return;
+            }
+            if (type == SQLITE_TEXT && store.appendNumberText(i, text(value)))
+                return;
             break;
         case ColumnStore::Kind::DateTime:
             if (type == SQLITE_TEXT) {

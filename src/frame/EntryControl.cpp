@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPointer>
 #include <QScopedValueRollback>
 
@@ -44,6 +45,7 @@ struct EntryControl::Private
     bool entered = false;
     bool arrowMoves = false;
     bool delivering = false;
+    int surfaceStyle = 0;
 };
 
 EntryControl::EntryControl(QWidget *parent)
@@ -75,6 +77,27 @@ void EntryControl::setEntryField(QLineEdit *field, QWidget *keyWidget)
 QLineEdit *EntryControl::entryField() const
 {
     return d->field;
+}
+
+int EntryControl::surfaceStyle() const
+{
+    return d->surfaceStyle;
+}
+
+void EntryControl::applyAmbientSurface()
+{
+    d->surfaceStyle = ambientProperties().UserMode ? 0 : 1;
+    update();
+}
+
+void EntryControl::paintEvent(QPaintEvent *event)
+{
+    Control::paintEvent(event);
+    if (d->surfaceStyle == 1) {
+        QPainter p(this);
+        p.setPen(palette().color(QPalette::WindowText));
+        p.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
 
 QLabel *EntryControl::placeFocusMarker(int leftTwips, int topTwips)

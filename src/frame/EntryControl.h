@@ -64,6 +64,10 @@ public:
     // Whether the focus is inside the control (between entering and leaving).
     bool hasFocusInside() const;
 
+    // The display setting of the control's own surface: 1 while its form is being designed (a border round
+    // the control), 0 at run time and until the control applies the ambient setting.
+    int surfaceStyle() const;
+
 Q_SIGNALS:
     // After the control's own handling of every key going down in the entry; the handler may change both
     // values, and the entry goes on with what it leaves there (KeyCode 0 cancels a key without a
@@ -84,6 +88,9 @@ protected:
     void addConstituent(QWidget *widget);
     // Down arrow queues {TAB} and Up arrow +{TAB}, before KeyDown; the arrow still reaches the entry.
     void setArrowMoves(bool on);
+    // Sets surfaceStyle from the site's ambient UserMode (0 running, 1 designed) and repaints; the controls
+    // that show the design border call it as they load their properties.
+    void applyAmbientSurface();
 
     // The focus came into the control from outside it, after the widget has taken it. The base shows the
     // focus marker first.
@@ -108,6 +115,8 @@ protected:
     void layOutBesideMarker(QWidget *field);
 
     bool eventFilter(QObject *watched, QEvent *event) override;
+    // Draws the design border (surfaceStyle 1) in the window-text colour, under the constituent widgets.
+    void paintEvent(QPaintEvent *event) override;
     // ENTER has done its work in the entry (it moves on); it goes no further, so that a QDialog host does
     // not press its default button as well.
     void keyPressEvent(QKeyEvent *event) override;

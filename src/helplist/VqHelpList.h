@@ -15,11 +15,12 @@
 class VqHelpList : public vq::Control
 {
     Q_OBJECT
-    Q_PROPERTY(QVariant Value READ Value)
-    Q_PROPERTY(QVariant Value2 READ Value2)
-    Q_PROPERTY(QVariant Value3 READ Value3)
-    Q_PROPERTY(QVariant Value4 READ Value4)
-    Q_PROPERTY(QVariant Value5 READ Value5)
+    // The picked row is a run-time result: Designer does not show it.
+    Q_PROPERTY(QVariant Value READ Value DESIGNABLE false)
+    Q_PROPERTY(QVariant Value2 READ Value2 DESIGNABLE false)
+    Q_PROPERTY(QVariant Value3 READ Value3 DESIGNABLE false)
+    Q_PROPERTY(QVariant Value4 READ Value4 DESIGNABLE false)
+    Q_PROPERTY(QVariant Value5 READ Value5 DESIGNABLE false)
 
 public:
     explicit VqHelpList(QWidget *parent = nullptr);

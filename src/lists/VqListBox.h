@@ -20,9 +20,10 @@ class ListBoxWidget;
 class VqListBox : public vq::Control
 {
     Q_OBJECT
-    Q_PROPERTY(int ListCount READ ListCount)
+    // Counts are run-time state: Designer does not show them.
+    Q_PROPERTY(int ListCount READ ListCount DESIGNABLE false)
     Q_PROPERTY(int ListIndex READ ListIndex WRITE setListIndex)
-    Q_PROPERTY(int SelCount READ SelCount)
+    Q_PROPERTY(int SelCount READ SelCount DESIGNABLE false)
     Q_PROPERTY(QString Text READ Text WRITE setText)
 
 public:

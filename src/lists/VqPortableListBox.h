@@ -26,9 +26,10 @@ class VqPortableListBox : public vq::EntryControl
 {
     Q_OBJECT
     Q_PROPERTY(QFont Font READ Font WRITE setFontProperty)
-    Q_PROPERTY(int ListCount READ ListCount)
+    // Counts are run-time state: Designer does not show them.
+    Q_PROPERTY(int ListCount READ ListCount DESIGNABLE false)
     Q_PROPERTY(int ListIndex READ ListIndex WRITE setListIndex)
-    Q_PROPERTY(int SelCount READ SelCount)
+    Q_PROPERTY(int SelCount READ SelCount DESIGNABLE false)
     Q_PROPERTY(QString Text READ Text WRITE setText)
     Q_PROPERTY(QString DSNName READ DSNName WRITE setDSNName)
     Q_PROPERTY(QString Query READ Query WRITE setQuery)

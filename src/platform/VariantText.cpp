@@ -1,5 +1,6 @@
 #include "platform/VariantText.h"
 
+#include "platform/AutomationDecimal.h"
 #include "platform/DateText.h"
 #include "platform/Error.h"
 #include "platform/NumberText.h"
@@ -10,6 +11,8 @@ QString variantToText(const QVariant &value, const QLocale &locale)
 {
     if (!value.isValid() || value.isNull())
         throw Error(Error::InvalidUseOfNull);
+    if (value.metaType() == QMetaType::fromType<AutomationDecimal>())
+        return value.value<AutomationDecimal>().toText(locale);
     switch (value.typeId()) {
     case QMetaType::Bool:
         return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");

@@ -14,7 +14,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPainter>
 
 using namespace vq::textbox;
 
@@ -74,7 +73,6 @@ struct VqTextBox::Private
     // formatting puts there.
     int maxLength = 25;
     short savedAlignment = AlignLeft;
-    int surfaceStyle = 0;
 };
 
 VqTextBox::VqTextBox(QWidget *parent)
@@ -297,11 +295,6 @@ void VqTextBox::setHelp(QObject *aobjCon, const QString &asQuery)
     Q_UNUSED(asQuery);
 }
 
-int VqTextBox::surfaceStyle() const
-{
-    return d->surfaceStyle;
-}
-
 void VqTextBox::InitProperties()
 {
     d->value.clear();
@@ -314,8 +307,7 @@ void VqTextBox::InitProperties()
 
 void VqTextBox::ReadProperties(vq::PropertyBag &bag)
 {
-    d->surfaceStyle = ambientProperties().UserMode ? 0 : 1;
-    update();
+    applyAmbientSurface();
     vq::EntryControl::ReadProperties(bag);
 }
 
@@ -327,14 +319,4 @@ void VqTextBox::Resize()
 void VqTextBox::Show()
 {
     d->savedAlignment = Alignment();
-}
-
-void VqTextBox::paintEvent(QPaintEvent *event)
-{
-    vq::EntryControl::paintEvent(event);
-    if (d->surfaceStyle == 1) {
-        QPainter p(this);
-        p.setPen(palette().color(QPalette::WindowText));
-        p.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
 }

@@ -69,9 +69,6 @@ public:
     // Accepts a connection and a query and keeps neither: lookups are the host's business (HelpAction).
     Q_INVOKABLE void setHelp(QObject *aobjCon, const QString &asQuery);
 
-    // 1 while the form is being designed (the control shows a border), 0 at run time.
-    int surfaceStyle() const;
-
     void InitProperties() override;
     void ReadProperties(vq::PropertyBag &bag) override;
     const vq::PropertyTable &propertyTable() const override;
@@ -85,7 +82,6 @@ Q_SIGNALS:
 protected:
     void Resize() override;
     void Show() override;
-    void paintEvent(QPaintEvent *event) override;
 
     void focusEntered() override;
     void focusLeft() override;

@@ -5,6 +5,7 @@
 
 #include "support/Errors.h"
 
+#include <cmath>
 #include <string>
 
 using namespace vq;
@@ -157,4 +158,60 @@ TEST(ColumnStore, TextPastFourGigabytesInAColumnIsOutOfMemoryNotARefusedArgument
     EXPECT_EQ(ColumnStore::checkedOffset(0xffffffffu), 0xffffffffu);
     // 3001 would be passed over in silence by callers that treat it as a refused filter.
     EXPECT_EQ(errorNumber([] { ColumnStore::checkedOffset(size_t(0xffffffffu) + 1); }), 7);
+}
+
+// Narrow decimals share their slot with nothing, wide ones live beside the column; both read back, compare
+// and survive truncation and conversion as the values they are.
+TEST(ColumnStore, KeepsDecimalsNarrowAndWideExactly)
+{
+    const char *const texts[] = {"12.50", "-0.0000000000000000000000000001", "144115188075855871", // 2^57 - 1
+        "144115188075855872", "-144115188075855872", "79228162514264337593543950335", "0", "-7.25",
+        "1234567890123456789012345678"};
+    ColumnStore s;
+    s.reset({Kind::Decimal});
+    for (int round = 0; round < 3; ++round) {
+        for (const char *t : texts)
+            ASSERT_TRUE(s.appendNumberText(0, t)) << t;
+        s.appendNull(0);
+    }
+    const qsizetype n = qsizetype(std::size(texts)) + 1;
+    ASSERT_EQ(s.rowCount(), 3 * n);
+    for (qsizetype r = 0; r < s.rowCount(); ++r) {
+        if (r % n == n - 1) {
+            ASSERT_TRUE(s.isNull(0, r));
+            continue;
+        }
+        const AutomationDecimal want = *AutomationDecimal::fromText(texts[r % n]);
+        ASSERT_EQ(s.decimalAt(0, r), want) << texts[r % n];
+        ASSERT_EQ(s.decimalAt(0, r).toInvariantText(), want.toInvariantText());
+        ASSERT_EQ(s.compareDecimal(0, r, ColumnStore::decimalOperand(want)), 0) << texts[r % n];
+        for (qsizetype o = 0; o < n - 1; ++o)
+            ASSERT_EQ(s.compareDecimals(0, r, o),
+                AutomationDecimal::compare(want, *AutomationDecimal::fromText(texts[o])))
+                << texts[r % n] << " vs " << texts[o];
+    }
+    // Truncated into the second round, then grown again: the wide values line up with their rows.
+    s.truncateRows(n + 4);
+    for (const char *t : {"-144115188075855872", "1.5"})
+        ASSERT_TRUE(s.appendNumberText(0, t));
+    EXPECT_EQ(s.decimalAt(0, n + 3).toInvariantText(), "144115188075855872");
+    EXPECT_EQ(s.decimalAt(0, n + 4).toInvariantText(), "-144115188075855872");
+    EXPECT_EQ(s.decimalAt(0, n + 5).toInvariantText(), "1.5");
+    EXPECT_FALSE(s.appendNumberText(0, "12,5"));
+
+    // A value no decimal holds makes doubles of the column; as text every digit stays.
+    ColumnStore t;
+    t.reset({Kind::Decimal, Kind::Decimal});
+    for (const char *v : {"79228162514264337593543950335", "-0.5"}) {
+        t.appendNumberText(0, v);
+        t.appendNumberText(1, v);
+    }
+    ASSERT_TRUE(t.appendNumberText(0, "NaN"));
+    EXPECT_EQ(t.kind(0), Kind::Double);
+    EXPECT_EQ(t.doubleAt(0, 0), 79228162514264337593543950335.0);
+    EXPECT_EQ(t.doubleAt(0, 1), -0.5);
+    EXPECT_TRUE(std::isnan(t.doubleAt(0, 2)));
+    t.convert(1, Kind::Text);
+    EXPECT_EQ(t.textAt(1, 0), "79228162514264337593543950335");
+    EXPECT_EQ(t.textAt(1, 1), "-0.5");
 }

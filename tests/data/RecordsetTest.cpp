@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
+#include "platform/AutomationDecimal.h"
 #include "platform/Error.h"
 #include "platform/VariantText.h"
 
@@ -84,7 +85,7 @@ TEST_F(SqliteRecordset, FieldsCarryTypeCodesSizesAndValues)
     EXPECT_EQ(rs.RecordCount(), 5);
     EXPECT_EQ(f.Item(0).Value(), QVariant(1));
     EXPECT_EQ(f.Item(1).Value(), QVariant(QStringLiteral("Baker")));
-    EXPECT_EQ(f.Item(3).Value(), QVariant(12.5));
+    EXPECT_EQ(f.Item(3).Value(), QVariant::fromValue(*AutomationDecimal::fromText("12.5")));
     EXPECT_EQ(f.Item(4).Value(), QVariant(QDate(2020, 1, 2)));
     EXPECT_EQ(f.Item(5).Value().toDateTime(), QDateTime(QDate(2020, 1, 2), QTime(10, 30), Qt::UTC));
     EXPECT_EQ(f.Item(6).Value(), QVariant(true));

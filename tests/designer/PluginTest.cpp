@@ -4,15 +4,19 @@
 
 #include "frame/ClassTable.h"
 #include "frame/Control.h"
+#include "frame/ControlFactory.h"
 #include "frame/MemoryPropertyBag.h"
+#include "frame/PropertyTable.h"
+#include "uiloader/UiLoader.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QMetaProperty>
 #include <QPluginLoader>
 #include <QRegularExpression>
 #include <QTest>
-#include <QXmlStreamReader>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
 #include <gtest/gtest.h>
@@ -31,44 +35,6 @@ std::vector<const ClassTable::ClassInfo *> availableControls()
             controls.push_back(&c);
     }
     return controls;
-}
-
-struct DomWidget
-{
-    QString className, objectName;
-    QRect geometry;
-};
-
-DomWidget readDomXml(const QString &xml)
-{
-    DomWidget w;
-    QXmlStreamReader reader(xml);
-    QString property;
-    QString element;
-    while (!reader.atEnd()) {
-        reader.readNext();
-        if (reader.isStartElement()) {
-            element = reader.name().toString();
-            if (element == QLatin1String("widget")) {
-                w.className = reader.attributes().value(QLatin1String("class")).toString();
-                w.objectName = reader.attributes().value(QLatin1String("name")).toString();
-            } else if (element == QLatin1String("property")) {
-                property = reader.attributes().value(QLatin1String("name")).toString();
-            }
-        } else if (reader.isCharacters() && !reader.isWhitespace() && property == QLatin1String("geometry")) {
-            const int v = reader.text().toInt();
-            if (element == QLatin1String("x"))
-                w.geometry.moveLeft(v);
-            else if (element == QLatin1String("y"))
-                w.geometry.moveTop(v);
-            else if (element == QLatin1String("width"))
-                w.geometry.setWidth(v);
-            else if (element == QLatin1String("height"))
-                w.geometry.setHeight(v);
-        }
-    }
-    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    return w;
 }
 
 class DesignerPlugin : public ::testing::Test
@@ -124,12 +90,16 @@ TEST_F(DesignerPlugin, OffersEveryControlOfTheClassTableInItsOrderUnderOneGroup)
         const QRegularExpression declaration(QStringLiteral("\\bclass %1\\s*[:{]").arg(info.name));
         EXPECT_TRUE(declaration.match(QString::fromUtf8(header.readAll())).hasMatch());
 
-        // The default geometry is the class's design size at 15 twips a pixel (96 dots per inch).
-        const DomWidget dom = readDomXml(w->domXml());
-        EXPECT_EQ(dom.className, info.name);
-        EXPECT_FALSE(dom.objectName.isEmpty());
-        EXPECT_TRUE(dom.objectName.at(0).isLower()) << dom.objectName.toStdString();
-        EXPECT_EQ(dom.geometry, QRect(0, 0, info.designSize.width() / 15, info.designSize.height() / 15));
+        // The widget-box entry is a form of the control alone, at the class's design size (15 twips a pixel
+        // at 96 dots per inch), named as Designer names widgets.
+        QByteArray xml = w->domXml().toUtf8();
+        QBuffer buffer(&xml);
+        vq::UiLoader ui;
+        const std::unique_ptr<QWidget> placed = loadForm(ui, buffer);
+        ASSERT_NE(placed, nullptr);
+        EXPECT_EQ(QString::fromLatin1(placed->metaObject()->className()), info.name);
+        EXPECT_TRUE(placed->objectName().at(0).isLower()) << placed->objectName().toStdString();
+        EXPECT_EQ(placed->size(), QSize(info.designSize.width() / 15, info.designSize.height() / 15));
     }
 }
 
@@ -160,6 +130,33 @@ TEST_F(DesignerPlugin, MakesRunningControlsOutsideDesignerAndDesignedOnesInside)
     }
 }
 
+// Designer's property editor shows the designable properties: for the library's own, exactly those a form
+// saves, under the names it saves them by (QWidget's own stay as Designer shows them for every widget).
+TEST_F(DesignerPlugin, TheDesignablePropertiesAreTheSavedOnes)
+{
+    for (const ClassTable::ClassInfo *info : availableControls()) {
+        SCOPED_TRACE(info->name.toStdString());
+        std::unique_ptr<QWidget> widget(entry(info->name)->createWidget(nullptr));
+        auto *control = qobject_cast<vq::Control *>(widget.get());
+        ASSERT_NE(control, nullptr);
+        const QMetaObject *meta = control->metaObject();
+        QStringList designable;
+        for (int i = QWidget::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+            const QMetaProperty p = meta->property(i);
+            if (p.isDesignable())
+                designable << QString::fromLatin1(p.name());
+        }
+        QStringList saved;
+        for (const QString &key : control->propertyTable().writtenKeys()) {
+            if (meta->indexOfProperty(key.toLatin1().constData()) >= 0)
+                saved << key;
+        }
+        designable.sort();
+        saved.sort();
+        EXPECT_EQ(designable, saved);
+    }
+}
+
 TEST_F(DesignerPlugin, DesignedControlsShowTheirDesignTimeFace)
 {
     DesignerCore core;
@@ -173,9 +170,9 @@ TEST_F(DesignerPlugin, DesignedControlsShowTheirDesignTimeFace)
     vq::Control *text = make("VqTextBox");
     vq::Control *combo = make("VqComboBox");
     vq::Control *help = make("VqHelpList");
-    auto *running = qobject_cast<vq::Control *>(entry(QStringLiteral("VqTextBox"))->createWidget(&form));
-    running->setAmbientProperties({});
-    running->ReadProperties(*std::make_unique<vq::MemoryPropertyBag>());
+    vq::Control *running = vq::CreateControl(QStringLiteral("VqTextBox"), &form);
+    vq::MemoryPropertyBag empty;
+    running->ReadProperties(empty);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
 

@@ -1,10 +1,8 @@
 // The "Property Pages…" task menu: offered for every control whose class lists pages this library has,
-// opening those pages, and turning what a page applies into undoable edits of the form.
+// opening those pages (what they apply is checked inside Designer's own editor, DesignerEditorTest).
 #include "DesignerSupport.h"
-#include "FakeFormWindow.h"
 
 #include "frame/ClassTable.h"
-#include "frame/ControlFactory.h"
 #include "frame/PropertyPage.h"
 #include "frame/PropertyPageDialog.h"
 
@@ -12,9 +10,7 @@
 #include <QApplication>
 #include <QPluginLoader>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
@@ -96,49 +92,6 @@ TEST_F(TaskMenu, OpensTheListedPagesOfEveryControlThatHasAny)
         EXPECT_EQ(shown, pages);
         dialog->cancelButton()->click();
     }
-}
-
-TEST_F(TaskMenu, AnAppliedPageIsAnUndoableEditOfTheForm)
-{
-    FakeFormWindow form(&core);
-    auto *text = qobject_cast<vq::Control *>(entries.value(QStringLiteral("VqTextBox"))->createWidget(&form));
-    ASSERT_NE(text, nullptr);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
-    const QVariant caseBefore = text->property("pCase");
-    const QVariant typeBefore = text->property("pDataType");
-
-    // Cancel: nothing reaches the form.
-    vq::PropertyPageDialog *dialog = openPages(text);
-    ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("optType_1")), Qt::LeftButton);
-    dialog->cancelButton()->click();
-    EXPECT_EQ(text->property("pDataType"), typeBefore);
-    EXPECT_FALSE(form.isDirty());
-
-    // OK: the page writes every setting it has, but only the one that changed becomes an edit.
-    dialog = openPages(text);
-    ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("optCase_1")), Qt::LeftButton);
-    dialog->okButton()->click();
-    EXPECT_EQ(text->property("pCase").toInt(), 1);
-    EXPECT_TRUE(form.isDirty());
-    ASSERT_EQ(form.commandHistory()->count(), 1);
-
-    form.commandHistory()->undo();
-    EXPECT_EQ(text->property("pCase"), caseBefore);
-    EXPECT_FALSE(form.isDirty());
-    form.commandHistory()->redo();
-    EXPECT_EQ(text->property("pCase").toInt(), 1);
-
-    // Apply, then OK with nothing more changed: one further edit, not two.
-    dialog = openPages(text);
-    ASSERT_NE(dialog, nullptr);
-    QTest::mouseClick(dialog->findChild<QRadioButton *>(QStringLiteral("optType_1")), Qt::LeftButton);
-    dialog->applyButton()->click();
-    dialog->okButton()->click();
-    EXPECT_EQ(text->property("pDataType").toInt(), 1);
-    EXPECT_EQ(form.commandHistory()->count(), 2);
 }
 
 } // namespace

@@ -1,17 +1,14 @@
 // Forms made in Designer at run time: a .ui file holding every control, read by vq::UiLoader, by QUiLoader
-// through the plugin, and compiled by uic, gives the same running controls, and saves and loads unchanged.
+// through the plugin, and compiled by uic, gives the same running controls.
 #include "DesignerSupport.h"
 #include "ui_AllControls.h"
 
 #include "frame/ClassTable.h"
-#include "frame/ControlFactory.h"
 #include "uiloader/UiLoader.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QPluginLoader>
-#include <QtDesigner/QFormBuilder>
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 
 #include <gtest/gtest.h>
@@ -20,66 +17,11 @@
 
 namespace {
 
-const char *const FormFile = VQ_DESIGNER_TEST_DIR "/AllControls.ui";
-
-std::unique_ptr<QWidget> load(QUiLoader &loader, QIODevice &device)
-{
-    device.open(QIODevice::ReadOnly);
-    std::unique_ptr<QWidget> form(loader.load(&device));
-    EXPECT_NE(form, nullptr) << loader.errorString().toStdString();
-    return form;
-}
-
 std::unique_ptr<QWidget> loadFile(QUiLoader &loader)
 {
-    QFile file(QString::fromLatin1(FormFile));
-    return load(loader, file);
+    QFile file(QString::fromLatin1(formFile()));
+    return loadForm(loader, file);
 }
-
-QList<vq::Control *> controlsOf(const QWidget &form)
-{
-    return form.findChildren<vq::Control *>(Qt::FindDirectChildrenOnly);
-}
-
-// Every control of one form is the same as the control of the same name in the other.
-void expectSameForm(const QWidget &actual, const QWidget &expected)
-{
-    const QList<vq::Control *> controls = controlsOf(expected);
-    ASSERT_EQ(controlsOf(actual).size(), controls.size());
-    for (vq::Control *c : controls) {
-        auto *other = actual.findChild<vq::Control *>(c->objectName());
-        ASSERT_NE(other, nullptr) << c->objectName().toStdString();
-        EXPECT_STREQ(other->metaObject()->className(), c->metaObject()->className());
-        EXPECT_EQ(other->geometry(), c->geometry()) << c->objectName().toStdString();
-        EXPECT_EQ(other->ambientProperties().UserMode, c->ambientProperties().UserMode);
-        expectSameSavedState(*other, *c);
-    }
-}
-
-// Saves a form as Designer does: a control as one widget (its constituents are its own), with its object
-// name, geometry and the properties that differ from a newly placed control's.
-class DesignerLikeBuilder : public QFormBuilder
-{
-protected:
-    DomWidget *createDom(QWidget *widget, DomWidget *parent, bool recursive) override
-    {
-        return QFormBuilder::createDom(widget, parent, recursive && !qobject_cast<vq::Control *>(widget));
-    }
-
-    bool checkProperty(QObject *object, const QString &name) const override
-    {
-        auto *control = qobject_cast<vq::Control *>(object);
-        if (!control)
-            return QFormBuilder::checkProperty(object, name);
-        if (name == QLatin1String("objectName") || name == QLatin1String("geometry"))
-            return true;
-        const std::unique_ptr<vq::Control> fresh(
-            vq::CreateControl(QString::fromLatin1(control->metaObject()->className())));
-        fresh->InitProperties();
-        const QByteArray key = name.toLatin1();
-        return control->property(key.constData()) != fresh->property(key.constData());
-    }
-};
 
 TEST(UiForms, TheLoaderMakesEveryControlRunningWithTheFormsValues)
 {
@@ -89,7 +31,7 @@ TEST(UiForms, TheLoaderMakesEveryControlRunningWithTheFormsValues)
 
     // One control of each class of the class table, each a running control.
     QStringList classes;
-    for (vq::Control *c : controlsOf(*form)) {
+    for (vq::Control *c : form->findChildren<vq::Control *>(Qt::FindDirectChildrenOnly)) {
         classes << QString::fromLatin1(c->metaObject()->className());
         EXPECT_TRUE(c->ambientProperties().UserMode) << c->objectName().toStdString();
     }
@@ -149,23 +91,6 @@ TEST(UiForms, UicQUiLoaderThroughThePluginAndTheLoaderMakeTheSameForm)
     const std::unique_ptr<QWidget> throughPlugin = loadFile(plain);
     ASSERT_NE(throughPlugin, nullptr);
     expectSameForm(*throughPlugin, *loaded);
-}
-
-TEST(UiForms, AFormSavedByTheFormBuilderLoadsAsTheSameForm)
-{
-    vq::UiLoader loader;
-    const std::unique_ptr<QWidget> first = loadFile(loader);
-    ASSERT_NE(first, nullptr);
-
-    QBuffer saved;
-    saved.open(QIODevice::WriteOnly);
-    DesignerLikeBuilder builder;
-    builder.save(&saved, first.get());
-    saved.close();
-
-    const std::unique_ptr<QWidget> second = load(loader, saved);
-    ASSERT_NE(second, nullptr);
-    expectSameForm(*second, *first);
 }
 
 } // namespace

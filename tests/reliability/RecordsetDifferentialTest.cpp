@@ -25,6 +25,7 @@ struct Row
     std::optional<double> x;
     std::optional<QString> s;
     std::optional<QString> d; // ISO date
+    std::optional<QString> m; // a numeric value, as SQL writes it
 };
 
 struct Query
@@ -131,6 +132,17 @@ const std::vector<double> &numbers()
     return v;
 }
 
+// Numeric values that SQLite keeps exactly (whole numbers as 64-bit integers, the rest as doubles that these
+// few digits name), with neighbours that a double cannot tell apart.
+const QStringList &decimals()
+{
+    static const QStringList v = {QStringLiteral("9007199254740993"), QStringLiteral("9007199254740992"),
+        QStringLiteral("9223372036854775807"), QStringLiteral("-9223372036854775808"), QStringLiteral("0"),
+        QStringLiteral("-1.5"), QStringLiteral("0.1"), QStringLiteral("2.5"), QStringLiteral("12"),
+        QStringLiteral("-0.25"), QStringLiteral("-9007199254740993")};
+    return v;
+}
+
 const QStringList &dates()
 {
     static const QStringList v = {QStringLiteral("2020-01-31"), QStringLiteral("1999-12-31"),
@@ -160,6 +172,8 @@ public:
                 r.s = words()[below(int(words().size()))];
             if (!chance(15))
                 r.d = dates()[below(int(dates().size()))];
+            if (!chance(15))
+                r.m = decimals()[below(int(decimals().size()))];
         }
         return rows;
     }
@@ -170,8 +184,8 @@ public:
         static const char *ops[] = {"=", "<>", "<", ">", "<=", ">="};
         const QString op = QLatin1String(ops[below(6)]);
         const bool eqOnly = op == QLatin1String("=") || op == QLatin1String("<>");
-        const int field = below(4);
-        static const char *names[] = {"n", "x", "s", "d"};
+        const int field = below(5);
+        static const char *names[] = {"n", "x", "s", "d", "m"};
         const QString name = QLatin1String(names[field]);
         const QString written = chance(30) ? QLatin1Char('[') + name + QLatin1Char(']') : name;
         if (eqOnly && chance(10))
@@ -180,7 +194,9 @@ public:
                     (op == QLatin1String("=") ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL"))};
         switch (field) {
         case 0: {
-            const QString v = QString::number(below(9) - 3);
+            // Now and then a fraction or a number past 2^53 against the whole numbers.
+            const QString v =
+                chance(20) ? decimals()[below(int(decimals().size()))] : QString::number(below(9) - 3);
             return {written + QLatin1Char(' ') + op + QLatin1Char(' ') + v,
                 name + QLatin1Char(' ') + op + QLatin1Char(' ') + v};
         }
@@ -212,6 +228,11 @@ public:
             }
             return {written + QLatin1Char(' ') + op + QLatin1Char(' ') + sqlText(w),
                 QStringLiteral("s %1 %2 COLLATE vq").arg(op, sqlText(w))};
+        }
+        case 4: {
+            const QString v = decimals()[below(int(decimals().size()))];
+            return {written + QLatin1Char(' ') + op + QLatin1Char(' ') + v,
+                name + QLatin1Char(' ') + op + QLatin1Char(' ') + v};
         }
         default: {
             const QString iso = dates()[below(int(dates().size()))];
@@ -249,11 +270,11 @@ public:
 
     std::pair<QString, QString> sort()
     {
-        static const char *names[] = {"n", "x", "s", "d", "id"};
+        static const char *names[] = {"n", "x", "s", "d", "m", "id"};
         const int keys = below(3);
         QStringList text, sql;
         for (int k = 0; k < keys; ++k) {
-            const QString name = QLatin1String(names[below(5)]);
+            const QString name = QLatin1String(names[below(6)]);
             const bool desc = chance(40);
             text.append((chance(30) ? QLatin1Char('[') + name + QLatin1Char(']') : name) +
                 (desc ? QStringLiteral(" DESC") : (chance(30) ? QStringLiteral(" asc") : QString())));
@@ -281,15 +302,16 @@ private:
 
 QString rowsSql(const std::vector<Row> &rows)
 {
-    QString sql = QStringLiteral("CREATE TABLE t (id INTEGER, n INTEGER, x REAL, s TEXT, d DATE);\n");
+    QString sql =
+        QStringLiteral("CREATE TABLE t (id INTEGER, n INTEGER, x REAL, s TEXT, d DATE, m NUMERIC);\n");
     for (size_t i = 0; i < rows.size(); ++i) {
         const Row &r = rows[i];
-        sql += QStringLiteral("INSERT INTO t VALUES (%1, %2, %3, %4, %5);\n")
+        sql += QStringLiteral("INSERT INTO t VALUES (%1, %2, %3, %4, %5, %6);\n")
                    .arg(qlonglong(i + 1))
                    .arg(r.n ? QString::number(*r.n) : QStringLiteral("NULL"),
                        r.x ? numberText(*r.x) : QStringLiteral("NULL"),
                        r.s ? sqlText(*r.s) : QStringLiteral("NULL"),
-                       r.d ? sqlText(*r.d) : QStringLiteral("NULL"));
+                       r.d ? sqlText(*r.d) : QStringLiteral("NULL"), r.m.value_or(QStringLiteral("NULL")));
     }
     return sql;
 }
@@ -314,7 +336,8 @@ public:
         EXPECT_EQ(error, nullptr) << error;
         sqlite3_free(error);
         m_connection.Open(QStringLiteral("Provider=SQLite;Data Source=") + path);
-        m_rs.Open(QStringLiteral("SELECT id, n, x, s, d FROM t"), &m_connection, vq::Recordset::adOpenStatic);
+        m_rs.Open(
+            QStringLiteral("SELECT id, n, x, s, d, m FROM t"), &m_connection, vq::Recordset::adOpenStatic);
     }
     ~Table()
     {
