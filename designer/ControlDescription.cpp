@@ -30,12 +30,12 @@ const QHash<QString, Entry> &entries()
         {QStringLiteral("VqComboBox"),
             {"combos", "VqComboBox.h", "Combo box with list validation",
                 "An editable combo box that can insist, when it is left, that the typed entry is one of its "
-                "items (ValidateData) or is not empty (EmptyCheck)."}},
+                "items (ValidateData)."}},
         {QStringLiteral("VqPortableListBox"),
             {"lists", "VqPortableListBox.h", "Pick list filled from an ODBC file data source",
                 "A drop-down pick list that fills itself with the first column of an SQL query (Query) over "
-                "an ODBC file data source (DSNName) when the form runs or RefreshData is called. It stays "
-                "empty while the form is designed."}},
+                "an ODBC file data source (DSNName) when RefreshData is called. It stays empty while the "
+                "form is designed."}},
         {QStringLiteral("VqHierarchyCombo"),
             {"combos", "VqHierarchyCombo.h", "Entry field with a drop-down tree",
                 "An entry field whose drop-down is a tree of keyed nodes; picking a node puts its text into "
@@ -73,8 +73,8 @@ ControlDescription describe(const QString &className)
         const QString caption = buttonCaption(className);
         return {QStringLiteral("VqControls/buttons/CommandButtons.h"),
             QStringLiteral("%1 command button").arg(caption),
-            QStringLiteral("A push button of the data-entry screen's command row with the caption \"%1\" "
-                           "and a picture; it raises Click.")
+            QStringLiteral("The %1 push button of a data-entry screen's command row, with its caption and "
+                           "picture; it raises Click.")
                 .arg(caption)};
     }
     return {QStringLiteral("%1.h").arg(className), className, QString()};

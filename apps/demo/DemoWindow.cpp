@@ -26,6 +26,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+#include <functional>
+
 using demo::Order;
 
 DemoWindow::DemoWindow(const QString &databasePath, QWidget *parent)
@@ -90,26 +92,28 @@ DemoWindow::~DemoWindow()
 
 void DemoWindow::connectButtons()
 {
-    const std::pair<const char *, void (DemoWindow::*)()> commands[] = {
-        {"cmdNew", &DemoWindow::newOrder},
-        {"cmdCancel", &DemoWindow::cancelChanges},
+    const std::pair<const char *, std::function<void()>> commands[] = {
+        {"cmdFirst", [this] { move(&OrderBook::moveFirst); }},
+        {"cmdPrevious", [this] { move(&OrderBook::movePrevious); }},
+        {"cmdNext", [this] { move(&OrderBook::moveNext); }},
+        {"cmdLast", [this] { move(&OrderBook::moveLast); }},
+        {"cmdNew", [this] { newOrder(); }},
+        {"cmdSave", [this] { saveOrder(); }},
+        {"cmdCancel", [this] { cancelChanges(); }},
+        {"cmdExit", [this] { close(); }},
     };
-    for (const auto &[name, command] : commands)
+    for (const auto &[name, command] : commands) {
+        // A click comes from the event loop, which an error must not unwind.
         connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
-            this, command);
-    const std::pair<const char *, void (OrderBook::*)()> moves[] = {
-        {"cmdFirst", &OrderBook::moveFirst},
-        {"cmdPrevious", &OrderBook::movePrevious},
-        {"cmdNext", &OrderBook::moveNext},
-        {"cmdLast", &OrderBook::moveLast},
-    };
-    for (const auto &[name, step] : moves)
-        connect(m_form->control<vq::CommandButton>(QString::fromLatin1(name)), &vq::CommandButton::Click,
-            this, [this, step] { move(step); });
-    connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdSave")), &vq::CommandButton::Click, this,
-        [this] { saveOrder(); });
-    connect(m_form->control<vq::CommandButton>(QStringLiteral("cmdExit")), &vq::CommandButton::Click, this,
-        &QWidget::close);
+            this, [this, command] {
+                try {
+                    command();
+                } catch (const vq::Error &e) {
+                    statusBar()->showMessage(e.description());
+                    vq::reportError(e);
+                }
+            });
+    }
 }
 
 void DemoWindow::fillCategories()

@@ -2,6 +2,7 @@
 
 #include "helplist/VqHelpList.h"
 #include "helplist/frmVqHelpList.h"
+#include "platform/Error.h"
 #include "textbox/VqTextBox.h"
 
 #include <QApplication>
@@ -17,7 +18,14 @@ FieldLookup::FieldLookup(
     , m_query(std::move(query))
     , m_fill(std::move(fill))
 {
-    connect(field, &VqTextBox::HelpAction, this, [this] { lookUp(); });
+    connect(field, &VqTextBox::HelpAction, this, [this] {
+        // Raised from a key or a click: an error must not unwind through the event loop.
+        try {
+            lookUp();
+        } catch (const vq::Error &e) {
+            vq::reportError(e);
+        }
+    });
 }
 
 bool FieldLookup::lookUp(const std::function<void(frmVqHelpList *)> &whileOpen)

@@ -23,7 +23,7 @@ enum Column {
 
 const char OrdersQuery[] =
     "SELECT o.id, o.order_date, o.customer_code, c.name, o.city, o.product_code, p.name, k.name, o.quantity, "
-    "o.amount, o.terms FROM orders o LEFT JOIN customers c ON c.code = o.customer_code "
+    "printf('%.2f', o.amount), o.terms FROM orders o LEFT JOIN customers c ON c.code = o.customer_code "
     "LEFT JOIN products p ON p.code = o.product_code LEFT JOIN categories k ON k.key = p.category_key "
     "ORDER BY o.id";
 
@@ -83,8 +83,8 @@ Order OrderBook::current() const
     o.productName = rs.text(r, ProductName);
     o.category = rs.text(r, Category);
     o.quantity = rs.value(r, Quantity).toInt();
-    // Amounts are written with two decimals; the stored number reads back as a double.
-    o.amount = rs.isNull(r, Amount) ? QString() : QString::number(rs.value(r, Amount).toDouble(), 'f', 2);
+    // Money comes as text with two decimals from the database itself, so no binary fraction is read.
+    o.amount = rs.text(r, Amount);
     o.terms = rs.text(r, Terms);
     return o;
 }
@@ -176,9 +176,9 @@ QString OrderBook::unitPrice(const QString &productCode) const
 {
     vq::Recordset price;
     price.Open(
-        QStringLiteral("SELECT unit_price FROM products WHERE code = %1").arg(demo::sqlLiteral(productCode)),
+        QStringLiteral("SELECT printf('%.2f', unit_price) FROM products WHERE code = %1").arg(demo::sqlLiteral(productCode)),
         d->connection, vq::Recordset::adOpenStatic);
     if (price.RecordCount() == 0 || price.isNull(0, 0))
         return QString();
-    return QString::number(price.value(0, 0).toDouble(), 'f', 2);
+    return price.text(0, 0);
 }

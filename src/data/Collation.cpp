@@ -7,6 +7,7 @@
 #include <unicode/uset.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 namespace vq {
@@ -342,45 +343,58 @@ int Collation::comparePrefix(std::string_view text, std::string_view prefix) con
 qsizetype Collation::sortKey(std::string_view text, char *out) const
 {
     char *o = out;
-    size_t at = 0;
-    bool accents = false;
     const bool wide = d->rankBits > 8;
     const quint16 *rank = d->rank.data();
     const quint8 *accent = d->accent.data();
     const quint8 *guarded = d->guarded.data();
-    while (at < text.size()) {
+    // The accents of the first characters, kept on the way so that most texts are read once.
+    quint8 seen[256];
+    size_t chars = 0;
+    size_t accented = 0; // characters up to the last one with an accent
+    for (size_t at = 0; at < text.size();) {
+        const size_t from = at;
         const auto b = static_cast<unsigned char>(text[at]);
-        // Most characters are ASCII and unguarded: one table look-up each.
-        if (b < 0x80 && !wide && rank[b] && !guarded[b]) {
-            *o++ = char(rank[b]);
-            accents = accents || accent[b] > 1;
-            ++at;
-            continue;
+        // ASCII and the two-byte characters of Latin scripts, unguarded, take one table look-up.
+        char32_t c = TableEnd;
+        if (b < 0x80) {
+            c = b;
+            at += 1;
+        } else if (b >= 0xC0 && b < 0xE0 && at + 1 < text.size() &&
+            (static_cast<unsigned char>(text[at + 1]) & 0xC0) == 0x80) {
+            c = (char32_t(b & 0x1F) << 6) | (static_cast<unsigned char>(text[at + 1]) & 0x3F);
+            at += 2;
         }
-        char32_t c;
-        const quint16 r = d->rankAt(text, at, &c);
-        if (!r)
-            return -1;
+        quint16 r = c < TableEnd && !guarded[c] ? rank[c] : 0;
+        if (!r) {
+            at = from;
+            r = d->rankAt(text, at, &c);
+            if (!r)
+                return -1;
+        }
         if (wide)
             *o++ = char(r >> 8);
         *o++ = char(r & 0xff);
-        accents = accents || accent[c] > 1;
+        const quint8 a = accent[c];
+        if (chars < sizeof seen)
+            seen[chars] = a;
+        ++chars;
+        if (a > 1)
+            accented = chars;
     }
-    if (!accents)
+    if (!accented)
         return o - out;
     // Below every rank, so that a longer text sorts after; then each character's accent, up to the last
     // one that has one (the plain accent is the smallest, so leaving those after it out keeps the order).
     *o++ = 0;
     if (wide)
         *o++ = 0;
-    char *lastAccent = o;
-    for (at = 0; at < text.size();) {
-        const quint8 a = accent[nextCodePoint(text, at)];
-        *o++ = char(a);
-        if (a > 1)
-            lastAccent = o;
+    if (accented <= sizeof seen) {
+        std::memcpy(o, seen, accented);
+        return o + accented - out;
     }
-    return lastAccent - out;
+    for (size_t at = 0, n = 0; n < accented; ++n)
+        *o++ = char(accent[nextCodePoint(text, at)]);
+    return o - out;
 }
 
 quint16 Collation::leadRank(std::string_view text) const

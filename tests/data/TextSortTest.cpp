@@ -99,9 +99,13 @@ TEST(TextSort, OrdersAsTheCollatorWithTiesInFetchOrder)
             word = std::nullopt;
         } else if (kind <= 3) {
             word = repeated[int(rng.bounded(repeated.size()))];
+        } else if (kind <= 5) {
+            // Hundreds of rows that agree on their first eight characters and differ after them.
+            static const QStringList given {"Anna", "anna", "Eva", "ÉVA", "Ève"};
+            word = QStringLiteral("Zimmermann ") + given[int(rng.bounded(given.size()))];
         } else {
             QString w =
-                kind == 4 ? longBeginning.left(int(rng.bounded(quint32(longBeginning.size())))) : QString();
+                kind == 6 ? longBeginning.left(int(rng.bounded(quint32(longBeginning.size())))) : QString();
             const int count = int(rng.bounded(7));
             for (int k = 0; k < count; ++k)
                 w += pieces[int(rng.bounded(pieces.size()))];

@@ -19,6 +19,7 @@
 #include <QtDesigner/QDesignerFormWindowInterface>
 #include <QtDesigner/QDesignerFormWindowManagerInterface>
 #include <QtDesigner/QDesignerIntegration>
+#include <QtDesigner/QDesignerPropertySheetExtension>
 #include <QtDesigner/QDesignerTaskMenuExtension>
 
 #include <gtest/gtest.h>
@@ -60,6 +61,21 @@ TEST(DesignerEditor, AFormOfEveryControlIsDesignedEditedUndoneAndSavedForRunning
     auto *amount = form->mainContainer()->findChild<vq::Control *>(QStringLiteral("amount"));
     ASSERT_NE(amount, nullptr);
     EXPECT_EQ(amount->property("pDataType").toInt(), 2);
+
+    // The property editor offers the saved properties under their names and no run-time state (QWidget's
+    // own properties stay, as for every widget).
+    const auto shown = [&](const char *object, const char *property) {
+        QObject *o = form->mainContainer()->findChild<QObject *>(QString::fromLatin1(object));
+        auto *sheet = qt_extension<QDesignerPropertySheetExtension *>(core->extensionManager(), o);
+        const int index = sheet ? sheet->indexOf(QString::fromLatin1(property)) : -1;
+        return index >= 0 && sheet->isVisible(index);
+    };
+    for (const char *saved :
+        {"pCase", "pDataType", "ThousandSeperator", "Enabled", "ToolTipText", "EmptyCheck"})
+        EXPECT_TRUE(shown("amount", saved)) << saved;
+    EXPECT_TRUE(shown("regions", "DSNName"));
+    EXPECT_FALSE(shown("regions", "ListCount"));
+    EXPECT_FALSE(shown("lookup", "Value"));
 
     // What Designer saves runs through the loader.
     vq::UiLoader loader;
