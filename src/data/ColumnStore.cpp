@@ -285,6 +285,47 @@ size_t ColumnStore::memoryBytes() const
     return bytes;
 }
 
+ColumnStore::DecimalOperand ColumnStore::decimalOperand(const AutomationDecimal &value)
+{
+    __extension__ using u128 = unsigned __int128;
+    __extension__ using i128 = __int128;
+    // Beyond every packed mantissa (below 2^57) either way.
+    constexpr qint64 Limit = qint64(1) << 62;
+    DecimalOperand o;
+    o.value = value;
+    const u128 mantissa = (u128(value.hi()) << 64) | value.lo();
+    for (int scale = 0; scale <= AutomationDecimal::MaxScale; ++scale) {
+        // mantissa * 10^(scale - value.scale()), rounded down, as a signed value within +-Limit.
+        i128 floor;
+        bool exact = true;
+        if (scale >= value.scale()) {
+            u128 m = mantissa;
+            for (int k = value.scale(); k < scale && m <= u128(Limit); ++k)
+                m *= 10;
+            const bool tooLarge = m > u128(Limit);
+            floor = tooLarge ? i128(Limit) : i128(m);
+            exact = !tooLarge;
+        } else {
+            u128 unit = 1;
+            for (int k = scale; k < value.scale(); ++k)
+                unit *= 10;
+            const u128 whole = mantissa / unit;
+            exact = whole * unit == mantissa;
+            floor = whole > u128(Limit) ? i128(Limit) : i128(whole);
+            exact = exact && whole <= u128(Limit);
+        }
+        if (value.isNegative()) {
+            // -(m) rounded down: the negated floor of a fraction goes one further down.
+            floor = -floor - (exact ? 0 : 1);
+            if (floor < -i128(Limit))
+                floor = -i128(Limit);
+        }
+        o.floors[scale] = qint64(floor);
+        o.exact[scale] = exact;
+    }
+    return o;
+}
+
 bool ColumnStore::appendNumberText(int column, std::string_view text)
 {
     if (kind(column) != Kind::Decimal && kind(column) != Kind::Double)

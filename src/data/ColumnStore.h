@@ -7,6 +7,7 @@
 #include <QTime>
 #include <QtGlobal>
 
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -179,25 +180,30 @@ public:
             return AutomationDecimal::fromInteger(slot);
         return (slot & 1) ? c.wides[quint64(slot) >> 1] : unpack(slot);
     }
-    // A decimal to compare with many cells, packed once.
+    // A decimal to compare with many cells. For each scale a packed cell may have, the value times
+    // 10^scale rounded down (held within a packed mantissa's range, which is then never reached) and whether
+    // that is exact: a packed cell mantissa / 10^scale compares with the value as its mantissa does with
+    // these, at the cost of an integer comparison.
     struct DecimalOperand
     {
         AutomationDecimal value;
-        qint64 packed = 1; // odd: does not pack
+        qint64 floors[AutomationDecimal::MaxScale + 1] = {};
+        bool exact[AutomationDecimal::MaxScale + 1] = {};
     };
-    static DecimalOperand decimalOperand(const AutomationDecimal &value)
-    {
-        return {value, packs(value) ? pack(value) : 1};
-    }
+    static DecimalOperand decimalOperand(const AutomationDecimal &value);
     // A cell of a Decimal or Integer column against a decimal: -1, 0 or 1.
     int compareDecimal(int column, qsizetype row, const DecimalOperand &operand) const
     {
         const Column &c = m_columns[size_t(column)];
         const qint64 slot = c.ints[size_t(row)];
-        // Packed with the same scale, the slots order as the values do.
-        if (c.kind == Kind::Decimal && ((slot | operand.packed) & 1) == 0 &&
-            ((slot ^ operand.packed) & 62) == 0)
-            return slot < operand.packed ? -1 : (operand.packed < slot ? 1 : 0);
+        if (c.kind == Kind::Decimal && !(slot & 1)) {
+            const int scale = int((slot >> 1) & 31);
+            const qint64 mantissa = slot >> 6;
+            const qint64 floor = operand.floors[scale];
+            if (mantissa != floor)
+                return mantissa < floor ? -1 : 1;
+            return operand.exact[scale] ? 0 : -1;
+        }
         return AutomationDecimal::compare(decimalAt(column, row), operand.value);
     }
     // Two cells of a Decimal column: -1, 0 or 1.
@@ -206,8 +212,18 @@ public:
         const Column &c = m_columns[size_t(column)];
         const qint64 sa = c.ints[size_t(a)];
         const qint64 sb = c.ints[size_t(b)];
-        if (((sa | sb) & 1) == 0 && ((sa ^ sb) & 62) == 0)
-            return sa < sb ? -1 : (sb < sa ? 1 : 0);
+        if (((sa | sb) & 1) == 0) {
+            // Packed mantissas (58 bits) brought to one scale fit 128 bits for scales up to 19 apart.
+            const int scaleA = int((sa >> 1) & 31), scaleB = int((sb >> 1) & 31);
+            if (scaleA == scaleB)
+                return sa < sb ? -1 : (sb < sa ? 1 : 0);
+            if (std::abs(scaleA - scaleB) <= 19) {
+                __extension__ using i128 = __int128;
+                const i128 x = i128(sa >> 6) * (scaleA < scaleB ? powerOfTen(scaleB - scaleA) : 1);
+                const i128 y = i128(sb >> 6) * (scaleB < scaleA ? powerOfTen(scaleA - scaleB) : 1);
+                return x < y ? -1 : (y < x ? 1 : 0);
+            }
+        }
         return AutomationDecimal::compare(decimalAt(column, a), decimalAt(column, b));
     }
     // A column's values as one array indexed by row (integers of Integer and DateTime columns, doubles of
@@ -260,6 +276,13 @@ private:
 
     [[noreturn]] static void tooMuchText();
 
+    static qint64 powerOfTen(int n)
+    {
+        qint64 p = 1;
+        while (n-- > 0)
+            p *= 10;
+        return p;
+    }
     static bool packs(const AutomationDecimal &d) { return d.hi() == 0 && d.lo() < (quint64(1) << 57); }
     static qint64 pack(const AutomationDecimal &d)
     {

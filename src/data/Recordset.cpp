@@ -545,16 +545,22 @@ struct Recordset::Private
             return;
         }
         std::vector<KeyedRow> entries(static_cast<size_t>(n));
+        // Decimals of up to 17 digits have keys of their own; equal keys are then equal values, which the
+        // stable radix sort leaves in fetch order.
+        bool decimalKeysExact = true;
         for (qsizetype r = 0; r < n; ++r) {
-            const quint64 key = sortKey(primary, r);
+            const quint64 key = primaryKind == Kind::Decimal && !store.isNull(primary, r)
+                ? store.decimalAt(primary, r).orderKey(&decimalKeysExact)
+                : sortKey(primary, r);
             entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }
         // A stable radix sort on the keys orders whole numbers and dates completely (ties stay in fetch
         // order). Runs of equal keys then need the full comparison only for bytes and decimals (keys are
         // prefixes), for later sort fields, and for a null against the smallest integer, whose keys coincide.
         radixSortByKey(entries);
-        bool needRuns = primaryKind == Kind::Bytes || primaryKind == Kind::Decimal || sortColumns.size() > 1;
-        if (!needRuns && primaryKind != Kind::Double) {
+        bool needRuns = primaryKind == Kind::Bytes || (primaryKind == Kind::Decimal && !decimalKeysExact) ||
+            sortColumns.size() > 1;
+        if (!needRuns && primaryKind != Kind::Double && primaryKind != Kind::Decimal) {
             for (qsizetype r = 0; r < n && !needRuns; ++r)
                 needRuns = !store.isNull(primary, r) &&
                     store.integerAt(primary, r) == std::numeric_limits<qint64>::min();
@@ -756,6 +762,10 @@ struct Recordset::Private
                 m, [values](qsizetype r) { return values[r]; }, m.integer, rows);
             return;
         }
+        case Matcher::DecimalCompare:
+            selectCompared(
+                m, [&m](qsizetype r) { return m.compareDecimal(r); }, 0, rows);
+            return;
         case Matcher::DoubleCompare:
             if (store.kind(m.column) == Kind::Double) {
                 const double *values = store.doubles(m.column);

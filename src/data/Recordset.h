@@ -27,8 +27,9 @@ class Fields;
 // Sort, Filter and Find texts: see SortOrder.h and Criteria.h. Text is compared and sorted by the
 // collation of the user's locale (QLocale(); see Collation.h): case is ignored, accents are ordered as the
 // locale orders them, and LIKE 'x%' ignores accents as well ('emi%' finds "Émile"). Numbers are ordered
-// with NaN above every other number. Nulls sort before every value (after them with DESC) and match only
-// "= NULL".
+// with NaN above every other number. Integer and decimal columns compare with every digit of a criterion's
+// number, however many it has ("= 9007199254740993" does not find 2^53); double columns compare as doubles.
+// Nulls sort before every value (after them with DESC) and match only "= NULL".
 // A Find whose criterion is an equality or a prefix LIKE on the first sort field positions by binary
 // search; other criteria scan the rows in the current order.
 //

@@ -312,7 +312,7 @@ int AutomationDecimal::compare(const AutomationDecimal &a, const AutomationDecim
     return sa * magnitude;
 }
 
-quint64 AutomationDecimal::orderKey() const
+quint64 AutomationDecimal::orderKey(bool *exact) const
 {
     constexpr quint64 Zero = quint64(1) << 63;
     if (isZero())
@@ -323,6 +323,8 @@ quint64 AutomationDecimal::orderKey() const
     // leading digit (-27 to 29, biased to 1..57 in six bits): larger magnitudes, larger keys.
     const quint64 leading = digits > 17 ? quint64(m / Pow10[size_t(digits - 17)])
                                         : quint64(m) * quint64(Pow10[size_t(17 - digits)]);
+    if (exact && digits > 17 && m % Pow10[size_t(digits - 17)] != 0)
+        *exact = false;
     const quint64 power = quint64(digits - m_scale + MaxScale);
     const quint64 key = Zero | (power << 57) | leading;
     return m_negative ? ~key : key;

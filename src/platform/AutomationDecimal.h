@@ -77,8 +77,9 @@ public:
 
     // An unsigned key in the values' order: a < b gives key(a) <= key(b), and equal values give equal
     // keys. Values that agree in their first 17 significant digits may share a key (a radix sort on it then
-    // needs compare for runs of equal keys). Never 0 (which callers keep for nulls); zero is 2^63.
-    quint64 orderKey() const;
+    // needs compare for runs of equal keys); *exact (when given) is cleared when this value has digits the
+    // key does not hold. Never 0 (which callers keep for nulls); zero is 2^63.
+    quint64 orderKey(bool *exact = nullptr) const;
 
     friend bool operator==(const AutomationDecimal &a, const AutomationDecimal &b)
     {

@@ -166,7 +166,8 @@ TEST(ColumnStore, KeepsDecimalsNarrowAndWideExactly)
 {
     const char *const texts[] = {"12.50", "-0.0000000000000000000000000001", "144115188075855871", // 2^57 - 1
         "144115188075855872", "-144115188075855872", "79228162514264337593543950335", "0", "-7.25",
-        "1234567890123456789012345678"};
+        "1234567890123456789012345678", "12.5000000000000000000000001", "-7.2", "-7.3",
+        "14411518807.5855871"};
     ColumnStore s;
     s.reset({Kind::Decimal});
     for (int round = 0; round < 3; ++round) {
@@ -185,10 +186,14 @@ TEST(ColumnStore, KeepsDecimalsNarrowAndWideExactly)
         ASSERT_EQ(s.decimalAt(0, r), want) << texts[r % n];
         ASSERT_EQ(s.decimalAt(0, r).toInvariantText(), want.toInvariantText());
         ASSERT_EQ(s.compareDecimal(0, r, ColumnStore::decimalOperand(want)), 0) << texts[r % n];
-        for (qsizetype o = 0; o < n - 1; ++o)
-            ASSERT_EQ(s.compareDecimals(0, r, o),
-                AutomationDecimal::compare(want, *AutomationDecimal::fromText(texts[o])))
+        for (qsizetype o = 0; o < n - 1; ++o) {
+            const AutomationDecimal other = *AutomationDecimal::fromText(texts[o]);
+            ASSERT_EQ(s.compareDecimals(0, r, o), AutomationDecimal::compare(want, other))
                 << texts[r % n] << " vs " << texts[o];
+            ASSERT_EQ(s.compareDecimal(0, r, ColumnStore::decimalOperand(other)),
+                AutomationDecimal::compare(want, other))
+                << texts[r % n] << " vs operand " << texts[o];
+        }
     }
     // Truncated into the second round, then grown again: the wide values line up with their rows.
     s.truncateRows(n + 4);
