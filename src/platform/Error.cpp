@@ -27,8 +27,14 @@ QString Error::standardDescription(int number)
         return QStringLiteral("Out of memory");
     case TypeMismatch:
         return QStringLiteral("Type mismatch");
+    case FileNotFound:
+        return QStringLiteral("File not found");
+    case PathFileAccessError:
+        return QStringLiteral("Path/File access error");
     case InvalidUseOfNull:
         return QStringLiteral("Invalid use of Null");
+    case InvalidFileFormat:
+        return QStringLiteral("Invalid file format");
     case InvalidPropertyValue:
         return QStringLiteral("Invalid property value");
     case InvalidPropertyArrayIndex:

@@ -46,27 +46,9 @@ protected:
         return c;
     }
 
-    // A value of the key's bag type that differs from its default, as the bag would hold it.
     std::optional<QVariant> sample(const PropertyTable::Entry &e) const
     {
-        if (traits->samples.contains(e.key))
-            return PropertyTable::bagValue(traits->samples.value(e.key), e.type);
-        const QVariant def = e.currentDefault();
-        switch (e.type) {
-        case BagType::Boolean:
-            return QVariant(!def.toBool());
-        case BagType::Byte:
-        case BagType::Int16:
-        case BagType::Int32:
-        case BagType::UInt32:
-        case BagType::Double:
-            return PropertyTable::bagValue(def.toInt() + 1, e.type);
-        case BagType::String:
-            return QVariant(QStringLiteral("sample %1").arg(e.key));
-        case BagType::Variant:
-            return std::nullopt;
-        }
-        return std::nullopt;
+        return vq::test::sampleValue(*traits, e);
     }
 
     // A value a bag could hold that the key's type must refuse.

@@ -62,4 +62,28 @@ const ControlTraits &traitsOf(const QString &className)
     return it == traits.constEnd() ? none : *it;
 }
 
+std::optional<QVariant> sampleValue(const ControlTraits &traits, const vq::PropertyTable::Entry &e)
+{
+    using vq::BagType;
+    using vq::PropertyTable;
+    if (traits.samples.contains(e.key))
+        return PropertyTable::bagValue(traits.samples.value(e.key), e.type);
+    const QVariant def = e.currentDefault();
+    switch (e.type) {
+    case BagType::Boolean:
+        return QVariant(!def.toBool());
+    case BagType::Byte:
+    case BagType::Int16:
+    case BagType::Int32:
+    case BagType::UInt32:
+    case BagType::Double:
+        return PropertyTable::bagValue(def.toInt() + 1, e.type);
+    case BagType::String:
+        return QVariant(QStringLiteral("sample %1").arg(e.key));
+    case BagType::Variant:
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 } // namespace vq::test

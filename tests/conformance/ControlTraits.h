@@ -1,10 +1,13 @@
 #pragma once
 
+#include "frame/PropertyTable.h"
+
 #include <QHash>
 #include <QString>
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 
 namespace vq {
 class Control;
@@ -33,5 +36,9 @@ struct ControlTraits
 
 // The traits of a class, empty for a class that needs none.
 const ControlTraits &traitsOf(const QString &className);
+
+// A value of the key's bag type that differs from its default, as the bag would hold it: the class's
+// sample, else one derived from the bag type; none for a Variant key without a sample.
+std::optional<QVariant> sampleValue(const ControlTraits &traits, const vq::PropertyTable::Entry &entry);
 
 } // namespace vq::test

@@ -7,6 +7,7 @@
 #include "platform/Error.h"
 #include "support/ControlNames.h"
 #include "support/RecordingMessageComponent.h"
+#include "support/SavedProperties.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -59,16 +60,6 @@ QVariant anyValue(vqfuzz::Input &in)
     }
 }
 
-QList<QPair<QString, QVariant>> saved(vq::Control &control)
-{
-    vq::MemoryPropertyBag bag;
-    control.WriteProperties(bag);
-    QList<QPair<QString, QVariant>> values;
-    for (const QString &key : bag.keys())
-        values.append({key, bag.value(key)});
-    return values;
-}
-
 } // namespace
 
 // A form file's bag, fuzzed, read by a control: it loads, or it is refused with vq::Error and the control
@@ -96,11 +87,11 @@ VQ_FUZZ_TARGET(property_bag)
     for (const QString &key : bag.keys())
         described += QLatin1Char(' ') + key + QLatin1Char('=') + bag.value(key).toString();
 
-    const auto before = saved(*control);
+    const auto before = vq::test::savedProperties(*control);
     try {
         control->ReadProperties(bag);
     } catch (const vq::Error &) {
-        FUZZ_CHECK(saved(*control) == before, described);
+        FUZZ_CHECK(vq::test::savedProperties(*control) == before, described);
     }
     const QMetaObject *meta = control->metaObject();
     for (int i = 0; i < meta->propertyCount(); ++i)

@@ -1,0 +1,28 @@
+#include "forms/FormFont.h"
+
+namespace vq::forms {
+
+QFont toFont(const FontSpec &spec)
+{
+    QFont font(spec.family);
+    font.setPointSizeF(spec.points);
+    font.setWeight(QFont::Weight(spec.weight));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    return font;
+}
+
+std::optional<FontSpec> fontSpec(const QFont &font)
+{
+    if (font.pointSizeF() <= 0 || font.families().size() > 1)
+        return std::nullopt;
+    const FontSpec spec {
+        font.family(), font.pointSizeF(), font.weight(), font.italic(), font.underline(), font.strikeOut()};
+    // Whatever the spec leaves out (stretch, spacing, hinting, an oblique style …) shows as a difference.
+    if (toFont(spec) != font)
+        return std::nullopt;
+    return spec;
+}
+
+} // namespace vq::forms
