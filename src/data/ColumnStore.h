@@ -206,6 +206,19 @@ public:
         }
         return AutomationDecimal::compare(decimalAt(column, row), operand.value);
     }
+    // The order key of a Decimal cell (see AutomationDecimal::orderKey).
+    quint64 decimalKey(int column, qsizetype row, bool *exact) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        const qint64 slot = c.ints[size_t(row)];
+        if (!(slot & 1)) {
+            const qint64 mantissa = slot >> 6;
+            const quint64 magnitude = mantissa < 0 ? 0 - quint64(mantissa) : quint64(mantissa);
+            if (magnitude < quint64(100000000000000000))
+                return AutomationDecimal::orderKey(magnitude, int((slot >> 1) & 31), mantissa < 0);
+        }
+        return decimalAt(column, row).orderKey(exact);
+    }
     // Two cells of a Decimal column: -1, 0 or 1.
     int compareDecimals(int column, qsizetype a, qsizetype b) const
     {

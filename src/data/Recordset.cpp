@@ -550,7 +550,7 @@ struct Recordset::Private
         bool decimalKeysExact = true;
         for (qsizetype r = 0; r < n; ++r) {
             const quint64 key = primaryKind == Kind::Decimal && !store.isNull(primary, r)
-                ? store.decimalAt(primary, r).orderKey(&decimalKeysExact)
+                ? store.decimalKey(primary, r, &decimalKeysExact)
                 : sortKey(primary, r);
             entries[size_t(r)] = {primaryDescending ? ~key : key, quint32(r)};
         }

@@ -314,20 +314,28 @@ int AutomationDecimal::compare(const AutomationDecimal &a, const AutomationDecim
 
 quint64 AutomationDecimal::orderKey(bool *exact) const
 {
-    constexpr quint64 Zero = quint64(1) << 63;
-    if (isZero())
-        return Zero;
     const u128 m = mantissaOf(*this);
     const int digits = digitsOf(m);
+    if (digits <= 17)
+        return orderKey(quint64(m), m_scale, m_negative);
+    if (exact && m % Pow10[size_t(digits - 17)] != 0)
+        *exact = false;
+    const quint64 key = (quint64(1) << 63) | (quint64(digits - m_scale + MaxScale) << 57) |
+        quint64(m / Pow10[size_t(digits - 17)]);
+    return m_negative ? ~key : key;
+}
+
+quint64 AutomationDecimal::orderKey(quint64 mantissa, int scale, bool negative)
+{
+    constexpr quint64 Zero = quint64(1) << 63;
+    if (mantissa == 0)
+        return Zero;
     // The first 17 significant digits (10^16 <= leading < 10^17 < 2^57) below the power of ten of the
     // leading digit (-27 to 29, biased to 1..57 in six bits): larger magnitudes, larger keys.
-    const quint64 leading = digits > 17 ? quint64(m / Pow10[size_t(digits - 17)])
-                                        : quint64(m) * quint64(Pow10[size_t(17 - digits)]);
-    if (exact && digits > 17 && m % Pow10[size_t(digits - 17)] != 0)
-        *exact = false;
-    const quint64 power = quint64(digits - m_scale + MaxScale);
-    const quint64 key = Zero | (power << 57) | leading;
-    return m_negative ? ~key : key;
+    const int digits = digitsOf(mantissa);
+    const quint64 key =
+        Zero | (quint64(digits - scale + MaxScale) << 57) | mantissa * quint64(Pow10[size_t(17 - digits)]);
+    return negative ? ~key : key;
 }
 
 namespace {

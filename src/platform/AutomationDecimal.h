@@ -80,6 +80,8 @@ public:
     // needs compare for runs of equal keys); *exact (when given) is cleared when this value has digits the
     // key does not hold. Never 0 (which callers keep for nulls); zero is 2^63.
     quint64 orderKey(bool *exact = nullptr) const;
+    // The same key for a value given as a mantissa below 10^17, a scale and a sign, without making it.
+    static quint64 orderKey(quint64 mantissa, int scale, bool negative);
 
     friend bool operator==(const AutomationDecimal &a, const AutomationDecimal &b)
     {
