@@ -4,7 +4,9 @@ namespace vq::forms {
 
 QFont toFont(const FontSpec &spec)
 {
-    QFont font(spec.family);
+    // One family, even with a comma in its name (a plain QFont(family) would split it into several).
+    QFont font(QString {});
+    font.setFamilies({spec.family});
     font.setPointSizeF(spec.points);
     font.setWeight(QFont::Weight(spec.weight));
     font.setItalic(spec.italic);
