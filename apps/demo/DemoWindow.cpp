@@ -30,12 +30,12 @@
 
 using demo::Order;
 
-DemoWindow::DemoWindow(const QString &databasePath, QWidget *parent)
+DemoWindow::DemoWindow(const QString &databasePath, const QString &formFile, QWidget *parent)
     : QMainWindow(parent)
 {
     setWindowTitle(tr("VqControls demo — order entry"));
     m_book = new OrderBook(SampleDatabase::connectionString(databasePath), this);
-    m_form = new OrderForm(this);
+    m_form = new OrderForm(formFile.isEmpty() ? OrderForm::builtInFormFile() : formFile, this);
     setCentralWidget(m_form);
     m_position = new QLabel(this);
     statusBar()->addPermanentWidget(m_position);

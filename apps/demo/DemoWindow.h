@@ -24,9 +24,11 @@ class DemoWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    // Opens the orders of the database at `databasePath` (made beforehand) and shows the last one.
-    // Throws vq::Error when the database cannot be read.
-    explicit DemoWindow(const QString &databasePath, QWidget *parent = nullptr);
+    // Opens the orders of the database at `databasePath` (made beforehand) on the form of `formFile` and
+    // shows the last one. Throws vq::Error when the database cannot be read or the form file not loaded
+    // (OrderForm).
+    explicit DemoWindow(
+        const QString &databasePath, const QString &formFile = QString(), QWidget *parent = nullptr);
     ~DemoWindow() override;
 
     OrderForm *form() const { return m_form; }

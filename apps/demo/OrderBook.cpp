@@ -175,8 +175,8 @@ void OrderBook::describe(Order &order) const
 QString OrderBook::unitPrice(const QString &productCode) const
 {
     vq::Recordset price;
-    price.Open(
-        QStringLiteral("SELECT printf('%.2f', unit_price) FROM products WHERE code = %1").arg(demo::sqlLiteral(productCode)),
+    price.Open(QStringLiteral("SELECT printf('%.2f', unit_price) FROM products WHERE code = %1")
+                   .arg(demo::sqlLiteral(productCode)),
         d->connection, vq::Recordset::adOpenStatic);
     if (price.RecordCount() == 0 || price.isNull(0, 0))
         return QString();

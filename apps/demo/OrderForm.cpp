@@ -4,9 +4,10 @@
 #include "combos/VqComboBox.h"
 #include "combos/VqHierarchyCombo.h"
 #include "dates/VqDTPicker.h"
-#include "frame/ControlFactory.h"
+#include "forms/FormFile.h"
 #include "helplist/VqHelpList.h"
 #include "lists/VqPortableListBox.h"
+#include "platform/Error.h"
 #include "platform/Twips.h"
 #include "textbox/VqTextBox.h"
 
@@ -47,74 +48,48 @@ const Caption Captions[] = {
 
 } // namespace
 
-OrderForm::OrderForm(QWidget *parent)
+QString OrderForm::builtInFormFile()
+{
+    // The resource lives in a static library, where nothing else would pull it in.
+    Q_INIT_RESOURCE(demo);
+    return QStringLiteral(":/vqdemo/order.vqf");
+}
+
+OrderForm::OrderForm(const QString &formFile, QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("frmOrder"));
-    build();
+    const QList<vq::Control *> controls = vq::FormFile::load(formFile, this);
+    checkControls();
     addCaptions();
+    // Room for every control, the lists' and the tree's folded sizes included.
+    QRect area;
+    for (const vq::Control *c : controls)
+        area |= c->geometry();
+    setMinimumSize(
+        area.right() + vq::twips::toPixelsX(240, this), area.bottom() + vq::twips::toPixelsY(240, this));
+    resize(minimumSize());
 }
 
 OrderForm::~OrderForm() = default;
 
-void OrderForm::build()
+void OrderForm::checkControls() const
 {
-    struct Place
-    {
-        const char *className;
-        const char *name;
-        int left, top, width, height; // twips
-    };
-    // In tab order: the focus moves through the controls in the order they are made.
-    const Place places[] = {
-        {"VqTextBox", "txtOrderNo", 1800, 240, 2640, 330},
-        {"VqTextBox", "txtCustomer", 1800, 720, 2640, 330},
-        {"VqTextBox", "txtCustomerName", 1800, 1200, 2640, 330},
-        {"VqPortableListBox", "plbCity", 1800, 1680, 2640, 420},
-        {"VqDTPicker", "dtpOrderDate", 1800, 2160, 2640, 330},
-        {"VqHierarchyCombo", "hcbCategory", 6360, 240, 3300, 405},
-        {"VqTextBox", "txtProduct", 6360, 720, 3300, 330},
-        {"VqTextBox", "txtProductName", 6360, 1200, 3300, 330},
-        {"VqTextBox", "txtQuantity", 6360, 1680, 3300, 330},
-        {"VqTextBox", "txtAmount", 6360, 2160, 3300, 330},
-        {"VqComboBox", "cboTerms", 6360, 2640, 3300, 315},
-        {"VqFirstButton", "cmdFirst", 240, 3360, 1125, 495},
-        {"VqPreviousButton", "cmdPrevious", 1440, 3360, 1125, 495},
-        {"VqNextButton", "cmdNext", 2640, 3360, 1125, 495},
-        {"VqLastButton", "cmdLast", 3840, 3360, 1125, 495},
-        {"VqNewButton", "cmdNew", 5040, 3360, 1125, 495},
-        {"VqSaveButton", "cmdSave", 6240, 3360, 1125, 495},
-        {"VqCancelButton", "cmdCancel", 7440, 3360, 1125, 495},
-        {"VqExitButton", "cmdExit", 8640, 3360, 1125, 495},
-        {"VqHelpList", "hlpCustomer", 4560, 720, 240, 270},
-        {"VqHelpList", "hlpProduct", 9120, 720, 240, 270},
-    };
-    for (const Place &p : places) {
-        vq::Control *c = vq::CreateControl(QString::fromLatin1(p.className), this);
-        c->setObjectName(QString::fromLatin1(p.name));
-        c->InitProperties();
-        vq::twips::setGeometry(c, p.left, p.top, p.width, p.height);
+    const std::pair<const char *, const char *> needed[] = {{"txtOrderNo", "VqTextBox"},
+        {"txtCustomer", "VqTextBox"}, {"txtCustomerName", "VqTextBox"}, {"plbCity", "VqPortableListBox"},
+        {"dtpOrderDate", "VqDTPicker"}, {"hcbCategory", "VqHierarchyCombo"}, {"txtProduct", "VqTextBox"},
+        {"txtProductName", "VqTextBox"}, {"txtQuantity", "VqTextBox"}, {"txtAmount", "VqTextBox"},
+        {"cboTerms", "VqComboBox"}, {"hlpCustomer", "VqHelpList"}, {"hlpProduct", "VqHelpList"},
+        {"cmdFirst", "VqFirstButton"}, {"cmdPrevious", "VqPreviousButton"}, {"cmdNext", "VqNextButton"},
+        {"cmdLast", "VqLastButton"}, {"cmdNew", "VqNewButton"}, {"cmdSave", "VqSaveButton"},
+        {"cmdCancel", "VqCancelButton"}, {"cmdExit", "VqExitButton"}};
+    for (const auto &[name, className] : needed) {
+        const vq::Control *c = control(QString::fromLatin1(name));
+        if (!c || qstrcmp(c->metaObject()->className(), className) != 0)
+            throw vq::Error(vq::Error::InvalidFileFormat,
+                tr("The order form needs a %1 named %2, which the form file does not hold.")
+                    .arg(QLatin1String(className), QLatin1String(name)));
     }
-    orderNo()->setLocked(true);
-    orderNo()->setpDataType(VqTextBox::NumberOnly);
-    orderNo()->setpDecimal(false);
-    orderNo()->setThousandSeperator(false);
-    customer()->setpDataType(VqTextBox::CharacterOnly);
-    customer()->setpCase(VqTextBox::UpperCase);
-    customer()->setMaxLength(8);
-    customerName()->setLocked(true);
-    city()->setQuery(QStringLiteral("SELECT DISTINCT city FROM customers ORDER BY city"));
-    orderDate()->setMinDate(QDateTime(QDate(2024, 1, 1), QTime(0, 0), Qt::UTC));
-    orderDate()->setMaxDate(QDateTime(QDate(2027, 12, 31), QTime(0, 0), Qt::UTC));
-    product()->setpCase(VqTextBox::UpperCase);
-    product()->setMaxLength(10);
-    productName()->setLocked(true);
-    quantity()->setpDataType(VqTextBox::NumberOnly);
-    quantity()->setpDecimal(false);
-    amount()->setpDataType(VqTextBox::NumberOnly);
-    terms()->setValidateData(true);
-    resize(vq::twips::toPixelsX(10020, this), vq::twips::toPixelsY(4080, this));
-    setMinimumSize(size());
 }
 
 void OrderForm::addCaptions()

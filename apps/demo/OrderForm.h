@@ -14,14 +14,21 @@ class CommandButton;
 class Control;
 } // namespace vq
 
-// The order-entry form's controls, placed in twips, each with its caption to the left; what the controls
-// do is the window's business (DemoWindow).
+// The order-entry form: its controls, loaded from a form file (the one built into the program unless
+// another is given), each with its caption to the left. What the controls do is the window's business
+// (DemoWindow).
 class OrderForm : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit OrderForm(QWidget *parent = nullptr);
+    // The form file built into the program.
+    static QString builtInFormFile();
+
+    // Loads the form file. Throws vq::FormFileError for a file that is no form of these controls (with its
+    // line and column), vq::Error 53 or 75 when it cannot be read, and vq::Error 321 naming the first
+    // control the order form needs that the file lacks (or has under another class).
+    explicit OrderForm(const QString &formFile = builtInFormFile(), QWidget *parent = nullptr);
     ~OrderForm() override;
 
     // A control of the form by its name (txtCustomer, cmdSave …); null for a name the form lacks.
@@ -50,6 +57,6 @@ public:
     VqHelpList *productLookup() const;
 
 private:
-    void build();
+    void checkControls() const;
     void addCaptions();
 };

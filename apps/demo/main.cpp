@@ -46,6 +46,10 @@ int main(int argc, char **argv)
             "and exit."),
         QStringLiteral("FILE"));
     parser.addOption(lookupShot);
+    QCommandLineOption form(QStringLiteral("form"),
+        QStringLiteral("Lay the order form out from a form file instead of the one built in."),
+        QStringLiteral("FILE"));
+    parser.addOption(form);
     parser.process(app);
 
     // Warnings need a message component; the library's default one is registered unless one already is.
@@ -60,10 +64,9 @@ int main(int argc, char **argv)
         return 1;
     std::unique_ptr<DemoWindow> window;
     try {
-        window = std::make_unique<DemoWindow>(database);
+        window = std::make_unique<DemoWindow>(database, parser.value(form));
     } catch (const vq::Error &e) {
-        std::fprintf(
-            stderr, "vqdemo: cannot open %s: %s\n", qPrintable(database), qPrintable(e.description()));
+        std::fprintf(stderr, "vqdemo: %s (database %s)\n", qPrintable(e.description()), qPrintable(database));
         return 1;
     }
     window->show();
