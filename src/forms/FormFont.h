@@ -9,8 +9,8 @@
 namespace vq::forms {
 
 // A font as a form file spells it out: family, size in points and the usual styles. A font with more to it
-// (a pixel size, several families, letter spacing …) has no spec and is saved in Qt's own description.
-struct FontSpec
+// (a pixel size, several families, letter spacing …) has no short form and is saved in Qt's own description.
+struct ShortFont
 {
     QString family;
     double points = 0; // more than 0
@@ -20,8 +20,8 @@ struct FontSpec
     bool strikeOut = false;
 };
 
-QFont toFont(const FontSpec &spec);
-// The spec that makes exactly this font again, or none.
-std::optional<FontSpec> fontSpec(const QFont &font);
+QFont toFont(const ShortFont &shortForm);
+// The short form that makes exactly this font again, or none.
+std::optional<ShortFont> shortFont(const QFont &font);
 
 } // namespace vq::forms

@@ -644,9 +644,9 @@ private:
             return f;
         }
         expectPunctuation(',', QStringLiteral("after the font's family"));
-        FontSpec spec;
-        spec.family = family.text;
-        spec.points = fontSize();
+        ShortFont shortForm;
+        shortForm.family = family.text;
+        shortForm.points = fontSize();
         while (isPunctuation(',')) {
             advance();
             const Token style = m_token;
@@ -657,15 +657,15 @@ private:
                                    "weight N), found %1")
                         .arg(describe(style)));
             } else if (style.text == QLatin1String("bold")) {
-                spec.weight = QFont::Bold;
+                shortForm.weight = QFont::Bold;
             } else if (style.text == QLatin1String("italic")) {
-                spec.italic = true;
+                shortForm.italic = true;
             } else if (style.text == QLatin1String("underline")) {
-                spec.underline = true;
+                shortForm.underline = true;
             } else if (style.text == QLatin1String("strikeout")) {
-                spec.strikeOut = true;
+                shortForm.strikeOut = true;
             } else if (style.text == QLatin1String("weight")) {
-                spec.weight = integer(QStringLiteral("a font weight"), 1, 1000);
+                shortForm.weight = integer(QStringLiteral("a font weight"), 1, 1000);
             } else {
                 refuse(style.at,
                     QStringLiteral("unknown font style %1 (the styles are bold, italic, underline, "
@@ -674,7 +674,7 @@ private:
             }
         }
         expectPunctuation(')', QStringLiteral("to close the font"));
-        return toFont(spec);
+        return toFont(shortForm);
     }
 
     QVariant rgb()

@@ -103,21 +103,21 @@ std::optional<QString> dateTimeText(const QDateTime &dt)
 
 QString fontText(const QFont &font)
 {
-    const auto spec = fontSpec(font);
-    if (!spec)
+    const auto shortForm = shortFont(font);
+    if (!shortForm)
         return QStringLiteral("font(%1)").arg(stringText(font.toString()));
     QString s = QStringLiteral("font(%1, %2")
-                    .arg(stringText(spec->family),
-                        QString::number(spec->points, 'g', QLocale::FloatingPointShortest));
-    if (spec->weight == QFont::Bold)
+                    .arg(stringText(shortForm->family),
+                        QString::number(shortForm->points, 'g', QLocale::FloatingPointShortest));
+    if (shortForm->weight == QFont::Bold)
         s += QLatin1String(", bold");
-    else if (spec->weight != QFont::Normal)
-        s += QStringLiteral(", weight %1").arg(spec->weight);
-    if (spec->italic)
+    else if (shortForm->weight != QFont::Normal)
+        s += QStringLiteral(", weight %1").arg(shortForm->weight);
+    if (shortForm->italic)
         s += QLatin1String(", italic");
-    if (spec->underline)
+    if (shortForm->underline)
         s += QLatin1String(", underline");
-    if (spec->strikeOut)
+    if (shortForm->strikeOut)
         s += QLatin1String(", strikeout");
     return s + QLatin1Char(')');
 }
