@@ -148,6 +148,9 @@ struct DataGrid::Private
     // The grid, or the view's own geometry code counting in window rows, setting the vertical scroll bar:
     // not a scroll of the user's.
     bool settingBar = false;
+    // A click is giving the grid the focus: the view must not pick and scroll to a current cell of its own
+    // before the click picks one.
+    bool mouseFocus = false;
 
     // The view's model holds only the rows in sight; the scroll bar and the keys count records.
     RowWindow window;
@@ -705,7 +708,7 @@ QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modi
     default:
         break;
     }
-    if (d->window.count == 0 || d->model->columnCount() == 0)
+    if (d->window.count == 0 || d->model->columnCount() == 0 || d->mouseFocus)
         return QModelIndex();
     if (!move) {
         // Across the row, the view's own moves, in the current row brought into sight first (without a
@@ -768,6 +771,7 @@ void DataGrid::focusInEvent(QFocusEvent *event)
     if (event->reason() != Qt::MouseFocusReason && d->currentRecord >= 0 &&
         d->window.rowOf(d->currentRecord) < 0)
         d->showCurrent();
+    const QScopedValueRollback guard(d->mouseFocus, event->reason() == Qt::MouseFocusReason);
     QTableView::focusInEvent(event);
     Q_EMIT GotFocus();
 }
