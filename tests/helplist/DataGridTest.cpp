@@ -411,6 +411,7 @@ TEST_F(GridTest, ALargeRecordsetKeepsOnlyTheRowsInSightAndReadsOnlyTheirCells)
     EXPECT_EQ(rs()->AbsolutePosition(), rows);
     EXPECT_EQ(grid.FirstRow(), rows - page);
     EXPECT_TRUE(grid.viewport()->rect().contains(grid.cellRect(rows - 1, grid.Col())));
+    EXPECT_EQ(grid.rowViewportPosition(0), 0) << "the rows are drawn from the top edge";
     EXPECT_EQ(paintedId(grid, page - 1), QString::number(rows));
 
     // A search jump shows the found row at the top, the last one as far up as the rows allow.
@@ -516,8 +517,10 @@ TEST_F(GridTest, KeysWheelAndScrollBarMoveThroughRecords)
         }
     }
     QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(handle.x(), bar->height() + 40));
+    QCoreApplication::processEvents();
     EXPECT_EQ(grid.FirstRow(), rows - page);
     EXPECT_EQ(paintedId(grid, page - 1), QString::number(rows));
+    EXPECT_EQ(grid.cellRect(rows - page, 0).top(), 0) << "the rows are drawn from the top edge";
 
     // A taller grid holds more rows and still ends on the last record at its bottom edge.
     grid.resize(grid.width(), grid.height() + 200);
@@ -527,6 +530,7 @@ TEST_F(GridTest, KeysWheelAndScrollBarMoveThroughRecords)
     EXPECT_LE(grid.verticalHeader()->count(), taller + 1);
     EXPECT_EQ(grid.FirstRow(), rows - taller);
     EXPECT_EQ(paintedId(grid, taller - 1), QString::number(rows));
+    EXPECT_EQ(grid.cellRect(rows - taller, 0).top(), 0);
     QTest::keyClick(&grid, Qt::Key_Down);
     EXPECT_EQ(grid.Row(), 3 * lines + 3);
     EXPECT_EQ(grid.FirstRow(), 3 * lines + 3);
