@@ -3,7 +3,6 @@
 #include "data/Connection.h"
 #include "data/Fields.h"
 #include "data/Recordset.h"
-#include "platform/Error.h"
 
 #include <QTemporaryDir>
 
