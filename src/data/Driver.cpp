@@ -25,4 +25,9 @@ std::vector<ColumnStore::Kind> DriverCursor::storageKinds() const
     return kinds;
 }
 
+Error statementCancelled()
+{
+    return Error(ProviderErrorNumber, QStringLiteral("The statement was cancelled."));
+}
+
 } // namespace vq

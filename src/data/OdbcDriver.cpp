@@ -10,6 +10,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -148,24 +149,27 @@ qint64 timeStamp(const SQL_TIME_STRUCT &t)
         AutomationDate::EpochJulianDay, ((t.hour * 60 + t.minute) * 60 + t.second) * qint64(1000));
 }
 
+// Runs a statement; a statement that returns nothing (SQL_NO_DATA) has run too.
+void executeDirect(SQLHSTMT stmt, const QString &sql)
+{
+    std::u16string text = wide(sql);
+    const SQLRETURN rc =
+        SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(text.data()), SQLINTEGER(text.size()));
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA)
+        fail(SQL_HANDLE_STMT, stmt, QStringLiteral("The statement failed."));
+}
+
 class OdbcCursor : public DriverCursor
 {
 public:
-    OdbcCursor(
-        std::shared_ptr<Driver> owner, SQLHSTMT stmt, OdbcFetchMethod method, bool cancelFromOtherThreads)
+    OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, QString sql, OdbcFetchMethod method,
+        bool cancelFromOtherThreads)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
+        , m_sql(std::move(sql))
         , m_method(method)
         , m_cancelFromOtherThreads(cancelFromOtherThreads)
-    {
-        try {
-            describe();
-            bind();
-        } catch (...) {
-            SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
-            throw;
-        }
-    }
+    { }
 
     ~OdbcCursor() override
     {
@@ -173,16 +177,32 @@ public:
         SQLFreeHandle(SQL_HANDLE_STMT, m_stmt);
     }
 
+    void execute() override
+    {
+        // Marked running before the flag is read, and cancel() sets the flag before it reads the mark: a
+        // Cancel either keeps the statement from starting or is sent to it.
+        m_running = true;
+        if (m_cancelled)
+            throw statementCancelled();
+        executeDirect(m_stmt, m_sql);
+        describe();
+        bind();
+    }
+
     const std::vector<ColumnInfo> &columns() const override { return m_columns; }
 
     // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
     // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
-    // where the driver is known to handle it. Asynchronous execution (SQL_ATTR_ASYNC_ENABLE), under which
-    // the fetching thread itself could cancel, is not offered by the SQLite driver either, and cancelling
-    // between two fetches gains nothing over what the record set does anyway: it stops between blocks.
+    // where the driver is known to handle it, and only once the statement runs (psqlODBC closes an idle
+    // statement's cursor instead, which would race with the thread about to execute it). Asynchronous
+    // execution (SQL_ATTR_ASYNC_ENABLE), under which the executing thread itself could cancel, is not
+    // offered by the SQLite driver either; elsewhere the record set stops at the first row or between
+    // blocks. psqlODBC passes the cancel on to the server, which drops one that arrives in the instant
+    // before the statement reaches it: the statement then runs to its first row, and no further.
     void cancel() override
     {
-        if (m_cancelFromOtherThreads)
+        m_cancelled = true;
+        if (m_cancelFromOtherThreads && m_running)
             SQLCancel(m_stmt);
     }
 
@@ -677,6 +697,9 @@ private:
 
     std::shared_ptr<Driver> m_owner;
     SQLHSTMT m_stmt;
+    QString m_sql;
+    std::atomic<bool> m_cancelled {false};
+    std::atomic<bool> m_running {false};
     std::vector<ColumnInfo> m_columns;
     std::vector<SQLULEN> m_sizes;
     std::vector<Binding> m_bindings;
@@ -735,10 +758,10 @@ public:
         }
     }
 
-    std::unique_ptr<DriverCursor> query(const QString &sql) override
+    std::unique_ptr<DriverCursor> prepare(const QString &sql) override
     {
-        SQLHSTMT stmt = run(sql);
-        return std::make_unique<OdbcCursor>(shared_from_this(), stmt, m_method, m_cancelFromOtherThreads);
+        return std::make_unique<OdbcCursor>(
+            shared_from_this(), newStatement(), sql, m_method, m_cancelFromOtherThreads);
     }
 
     qint64 execute(const QString &sql) override
@@ -752,19 +775,22 @@ public:
     }
 
 private:
-    SQLHSTMT run(const QString &sql)
+    SQLHSTMT newStatement()
     {
         SQLHSTMT stmt = SQL_NULL_HSTMT;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_STMT, m_dbc, &stmt)))
             fail(SQL_HANDLE_DBC, m_dbc, QStringLiteral("A statement cannot be made."));
-        std::u16string text = wide(sql);
-        const SQLRETURN rc =
-            SQLExecDirectW(stmt, reinterpret_cast<SQLWCHAR *>(text.data()), SQLINTEGER(text.size()));
-        if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
-            const QString message = diagnostics(SQL_HANDLE_STMT, stmt);
+        return stmt;
+    }
+
+    SQLHSTMT run(const QString &sql)
+    {
+        SQLHSTMT stmt = newStatement();
+        try {
+            executeDirect(stmt, sql);
+        } catch (...) {
             SQLFreeHandle(SQL_HANDLE_STMT, stmt);
-            throw Error(
-                ProviderErrorNumber, message.isEmpty() ? QStringLiteral("The statement failed.") : message);
+            throw;
         }
         return stmt;
     }

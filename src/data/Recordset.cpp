@@ -256,8 +256,10 @@ struct Recordset::Private
     std::atomic<bool> cancelRequested {false};
     bool cancelled = false;
     bool fetching = false;
+    // Cancel may come from another thread: what it looks at is guarded by the mutex.
     std::mutex cursorMutex;
-    DriverCursor *activeCursor = nullptr; // the cursor fetching now, for Cancel from another thread
+    bool cancellable = false; // a fetch is running, so that Cancel has something to stop
+    DriverCursor *activeCursor = nullptr; // the statement running now
     static constexpr qint64 ProgressIntervalMs = 50;
 
     explicit Private(Recordset *recordset)
@@ -339,6 +341,63 @@ struct Recordset::Private
         activeCursor = cursor;
     }
 
+    // Cancel acts on a fetch between these two calls only; at any other time it does nothing.
+    void beginCancellable()
+    {
+        const std::lock_guard<std::mutex> lock(cursorMutex);
+        cancelRequested = false;
+        cancellable = true;
+    }
+
+    void endCancellable()
+    {
+        const std::lock_guard<std::mutex> lock(cursorMutex);
+        cancellable = false;
+        activeCursor = nullptr;
+    }
+
+    // Prepares the statement into `cursor`, where Cancel can reach it from now on, and runs it up to its
+    // first row. Returns false when a Cancel stopped it before that.
+    bool startStatement(std::unique_ptr<DriverCursor> &cursor)
+    {
+        setActiveCursor(nullptr);
+        cursor.reset();
+        cursor = driver->prepare(statementFor(source));
+        setActiveCursor(cursor.get());
+        // A Cancel that came before the cursor was there to be told.
+        if (cancelRequested)
+            return false;
+        try {
+            cursor->execute();
+        } catch (const Error &) {
+            // The statement stopped by Cancel fails in the driver; that is the cancel, not an error.
+            if (cancelRequested)
+                return false;
+            throw;
+        }
+        return true;
+    }
+
+    // After a Cancel before the first row: open, without fields or rows, since the statement never said
+    // what it returns. Sort and Filter stay for the next Requery; there is nothing to apply them to now.
+    void openEmptyAfterCancel()
+    {
+        stream.reset();
+        columns.clear();
+        store.reset({});
+        makeFields();
+        sortColumns.clear();
+        order.clear();
+        passes.clear();
+        prefixWords.clear();
+        distinctTexts.clear();
+        rebuildView();
+        open = true;
+        blockStart = 0;
+        pos = 0;
+        cancelled = true;
+    }
+
     // Runs the source and fetches (all rows, or the first block when streaming). A Cancel ends the fetch
     // without an error: the rows so far stay and `cancelled` tells. A Requery (`again`) on a connection
     // that the server dropped opens it anew; an Open reports the lost connection as it is.
@@ -349,22 +408,28 @@ struct Recordset::Private
         driver = connection->driver();
         fetching = true;
         cancelled = false;
+        beginCancellable();
+        std::unique_ptr<DriverCursor> cursor;
+        // Declared after the cursor so that it runs first: Cancel must not reach a cursor being destroyed.
         const auto done = qScopeGuard([&] {
-            setActiveCursor(nullptr);
+            endCancellable();
             fetching = false;
         });
-        std::unique_ptr<DriverCursor> cursor;
+        bool started = false;
         try {
-            cursor = driver->query(statementFor(source));
+            started = startStatement(cursor);
         } catch (const Error &e) {
             // A server that went away and came back: the statement never ran, so it runs once more on a
             // fresh connection.
             if (!again || !connection->reopenAfterLostConnection(e))
                 throw;
             driver = connection->driver();
-            cursor = driver->query(statementFor(source));
+            started = startStatement(cursor);
         }
-        setActiveCursor(cursor.get());
+        if (!started) {
+            openEmptyAfterCancel();
+            return;
+        }
         columns = cursor->columns();
         store.reset(cursor->storageKinds());
         makeFields();
@@ -373,8 +438,18 @@ struct Recordset::Private
         blockStart = 0;
         if (forwardOnly()) {
             stream = std::move(cursor);
-            if (!cancelRequested)
-                fetchStreamBlock();
+            try {
+                if (!cancelRequested)
+                    fetchStreamBlock();
+            } catch (const Error &) {
+                if (!cancelRequested)
+                    throw;
+            }
+            if (cancelRequested) {
+                setActiveCursor(nullptr);
+                stream.reset();
+                cancelled = true;
+            }
             pos = 0;
             return;
         }
@@ -440,9 +515,10 @@ struct Recordset::Private
             return false;
         blockStart += store.rowCount();
         store.clearRows();
-        if (!cancelRequested) {
+        {
+            beginCancellable();
             setActiveCursor(stream.get());
-            const auto done = qScopeGuard([&] { setActiveCursor(nullptr); });
+            const auto done = qScopeGuard([&] { endCancellable(); });
             try {
                 fetchStreamBlock();
             } catch (const Error &) {
@@ -1176,7 +1252,6 @@ void Recordset::Open(
     if (!activeConnection || activeConnection->State() != Connection::adStateOpen)
         throw noConnection();
     d->refuseWhileFetching();
-    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     Close();
     d->source = source;
@@ -1219,7 +1294,6 @@ void Recordset::Requery()
 {
     d->requireOpen();
     d->refuseWhileFetching();
-    d->cancelRequested = false;
     Q_EMIT aboutToChangeRows();
     d->stream.reset();
     try {
@@ -1246,8 +1320,10 @@ void Recordset::setMaxRecords(qsizetype maxRecords)
 
 void Recordset::Cancel()
 {
-    d->cancelRequested = true;
     const std::lock_guard<std::mutex> lock(d->cursorMutex);
+    if (!d->cancellable)
+        return;
+    d->cancelRequested = true;
     if (d->activeCursor)
         d->activeCursor->cancel();
 }

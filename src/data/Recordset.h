@@ -84,15 +84,22 @@ public:
     void setMaxRecords(qsizetype maxRecords);
 
     // Stops the fetch of Open or Requery: from a FetchProgress handler, or from any other thread while
-    // the fetch runs. The fetch then returns without an error, with the rows fetched so far as an ordinary
-    // open record set, and wasCancelled() is true until the next Open or Requery. A forward-only record
-    // set ends at the current block and releases its statement. Without a fetch running, nothing happens.
-    // How soon: the record set stops between blocks of rows (a few milliseconds apart), and where the
-    // database library allows it from another thread, the block running is stopped too: sqlite3_interrupt,
-    // and SQLCancel for psqlODBC. Other ODBC drivers are not sent SQLCancel from another thread: ODBC
-    // allows it, but drivers differ in what they free (the SQLite ODBC driver frees the statement under
-    // the fetch running), and none offers a way to tell. A statement still running towards its first row
-    // (a long sort, say) is not interrupted: Cancel takes effect when the first row arrives.
+    // Open or Requery runs (or a forward-only MoveNext fetches its next block). The fetch then returns
+    // without an error, with the rows fetched so far as an ordinary open record set, and wasCancelled() is
+    // true until the next Open or Requery. A forward-only record set ends at the current block and
+    // releases its statement. At any other time nothing happens: a Cancel before Open has begun or after
+    // it has returned is not held over for the next fetch.
+    // A Cancel while the statement still runs towards its first row (a long sort, a slow server query)
+    // stops the statement itself where the database library allows it (below): Open returns an open
+    // record set without rows (BOF and EOF, RecordCount 0) and without fields, since the statement never
+    // said what it returns; Sort and Filter stay for the next Requery. Where it cannot be stopped, the
+    // statement runs to its first row, and Open returns with its fields and no rows.
+    // How soon: SQLite statements stop within microseconds, running or fetching; between blocks of rows
+    // (a few milliseconds apart) the record set stops in any case. ODBC statements are sent SQLCancel from
+    // another thread only for psqlODBC, which asks the server to stop; the server drops a cancel that
+    // comes in the instant before the statement reaches it. Other ODBC drivers are not sent SQLCancel
+    // from another thread: ODBC allows it, but drivers differ in what they free (the SQLite ODBC driver
+    // frees the statement under the fetch running), and none offers a way to tell.
     Q_INVOKABLE void Cancel();
     bool wasCancelled() const;
 

@@ -4,6 +4,9 @@
 
 #include <sqlite3.h>
 
+#include <QScopeGuard>
+
+#include <atomic>
 #include <cmath>
 
 namespace vq {
@@ -27,13 +30,67 @@ public:
         : m_owner(std::move(owner))
         , m_db(db)
         , m_stmt(stmt)
+    { }
+
+    ~SqliteCursor() override { sqlite3_finalize(m_stmt); }
+
+    void execute() override
     {
-        try {
-            step();
-        } catch (...) {
-            sqlite3_finalize(m_stmt);
-            throw;
+        // sqlite3_interrupt cannot stop the first step reliably: the connection forgets an interrupt that
+        // comes while none of its statements is running, and the moment a step starts running is not
+        // visible from outside. So the first step, where a sort or an aggregate does all its work, polls
+        // this cursor's own flag instead, which also leaves other statements of the connection alone.
+        sqlite3_progress_handler(m_db, ProgressSteps, &SqliteCursor::stopWhenCancelled, this);
+        const auto handlerOff = qScopeGuard([this] { sqlite3_progress_handler(m_db, 0, nullptr, nullptr); });
+        if (m_cancelled)
+            throw statementCancelled();
+        step();
+        describe();
+        m_executed = true;
+    }
+
+    const std::vector<ColumnInfo> &columns() const override { return m_columns; }
+
+    void cancel() override
+    {
+        m_cancelled = true;
+        // Once rows are being fetched the statement stays running between steps, so the interrupt holds.
+        if (m_executed)
+            sqlite3_interrupt(m_db);
+    }
+
+    qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
+    {
+        qsizetype fetched = 0;
+        const int n = int(m_columns.size());
+        store.reserveRows(size_t(maxRows));
+        while (fetched < maxRows) {
+            if (!m_pending) {
+                if (m_done)
+                    break;
+                step();
+                if (!m_pending)
+                    break;
+            }
+            for (int i = 0; i < n; ++i)
+                appendValue(store, i, sqlite3_column_value(m_stmt, i));
+            m_pending = false;
+            ++fetched;
         }
+        return fetched;
+    }
+
+private:
+    // Virtual machine steps between two looks at the cancel flag: a few microseconds.
+    static constexpr int ProgressSteps = 1000;
+
+    static int stopWhenCancelled(void *cursor)
+    {
+        return static_cast<SqliteCursor *>(cursor)->m_cancelled ? 1 : 0;
+    }
+
+    void describe()
+    {
         const int n = sqlite3_column_count(m_stmt);
         for (int i = 0; i < n; ++i) {
             ColumnInfo info;
@@ -62,34 +119,6 @@ public:
         }
     }
 
-    ~SqliteCursor() override { sqlite3_finalize(m_stmt); }
-
-    const std::vector<ColumnInfo> &columns() const override { return m_columns; }
-
-    void cancel() override { sqlite3_interrupt(m_db); }
-
-    qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
-    {
-        qsizetype fetched = 0;
-        const int n = int(m_columns.size());
-        store.reserveRows(size_t(maxRows));
-        while (fetched < maxRows) {
-            if (!m_pending) {
-                if (m_done)
-                    break;
-                step();
-                if (!m_pending)
-                    break;
-            }
-            for (int i = 0; i < n; ++i)
-                appendValue(store, i, sqlite3_column_value(m_stmt, i));
-            m_pending = false;
-            ++fetched;
-        }
-        return fetched;
-    }
-
-private:
     void step()
     {
         const int rc = sqlite3_step(m_stmt);
@@ -206,6 +235,8 @@ private:
     std::vector<ColumnInfo> m_columns;
     bool m_pending = false;
     bool m_done = false;
+    std::atomic<bool> m_cancelled {false};
+    std::atomic<bool> m_executed {false};
 };
 
 class SqliteDriver : public Driver
@@ -229,10 +260,9 @@ public:
     }
     ~SqliteDriver() override { sqlite3_close_v2(m_db); }
 
-    std::unique_ptr<DriverCursor> query(const QString &sql) override
+    std::unique_ptr<DriverCursor> prepare(const QString &sql) override
     {
-        sqlite3_stmt *stmt = prepare(sql);
-        return std::make_unique<SqliteCursor>(shared_from_this(), m_db, stmt);
+        return std::make_unique<SqliteCursor>(shared_from_this(), m_db, prepareStatement(sql));
     }
 
     qint64 execute(const QString &sql) override
@@ -248,7 +278,7 @@ public:
     }
 
 private:
-    sqlite3_stmt *prepare(const QString &sql)
+    sqlite3_stmt *prepareStatement(const QString &sql)
     {
         const QByteArray text = sql.toUtf8();
         sqlite3_stmt *stmt = nullptr;

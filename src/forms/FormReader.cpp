@@ -2,6 +2,7 @@
 
 #include "forms/FormFileError.h"
 #include "forms/FormFont.h"
+#include "forms/FormLexer.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -15,7 +16,7 @@ namespace {
 
 [[noreturn]] void refuse(FormPosition at, const QString &message)
 {
-    throw FormFileError(Error::InvalidFileFormat, at.line, at.column, message);
+    refuseForm(at, message);
 }
 
 QString quoted(const QString &s)
@@ -80,343 +81,12 @@ QString decodeText(QByteArrayView bytes)
     return QString::fromUtf8(bytes);
 }
 
-struct Token
-{
-    enum Kind { End, Identifier, String, Number, Punctuation };
-    Kind kind = End;
-    QString text; // the identifier, the string's value, the punctuation, or the number as written
-    QVariant value; // a number's, date's or time's value
-    FormPosition at;
-};
-
-bool isIdentifierStart(QChar c)
-{
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) ||
-        (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || c == QLatin1Char('_');
-}
-
-bool isDigit(QChar c)
-{
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-bool isIdentifierChar(QChar c)
-{
-    return isIdentifierStart(c) || isDigit(c);
-}
-
-int hexDigit(QChar c)
-{
-    if (isDigit(c))
-        return c.unicode() - '0';
-    const char16_t l = c.toLower().unicode();
-    return l >= 'a' && l <= 'f' ? l - 'a' + 10 : -1;
-}
-
-class Lexer
-{
-public:
-    explicit Lexer(QString text)
-        : m_text(std::move(text))
-    { }
-
-    Token next()
-    {
-        skipBlanks();
-        Token t;
-        t.at = m_at;
-        if (atEnd())
-            return t;
-        const QChar c = peek();
-        if (isIdentifierStart(c)) {
-            t.kind = Token::Identifier;
-            while (!atEnd() && isIdentifierChar(peek()))
-                t.text += take();
-        } else if (c == QLatin1Char('"')) {
-            t.kind = Token::String;
-            t.text = string();
-        } else if (isDigit(c) || (c == QLatin1Char('-') && isDigit(peek(1)))) {
-            t.kind = Token::Number;
-            number(t);
-        } else if (QStringView(u"{}=,()-").contains(c)) {
-            t.kind = Token::Punctuation;
-            t.text = take();
-        } else {
-            const QString shown =
-                c.isPrint() ? QString(c) : QStringLiteral("U+%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            refuse(m_at, QStringLiteral("the character \"%1\" has no place here").arg(shown));
-        }
-        return t;
-    }
-
-private:
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QChar peek(qsizetype ahead = 0) const
-    {
-        return m_pos + ahead < m_text.size() ? m_text.at(m_pos + ahead) : QChar();
-    }
-
-    QChar take()
-    {
-        const QChar c = m_text.at(m_pos++);
-        if (c == QLatin1Char('\n'))
-            m_at = {m_at.line + 1, 1};
-        else if (!c.isLowSurrogate())
-            ++m_at.column;
-        return c;
-    }
-
-    void skipBlanks()
-    {
-        while (!atEnd()) {
-            const QChar c = peek();
-            if (c == QLatin1Char('#')) {
-                while (!atEnd() && peek() != QLatin1Char('\n'))
-                    take();
-            } else if (c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') ||
-                c == QLatin1Char('\n')) {
-                take();
-            } else {
-                return;
-            }
-        }
-    }
-
-    QString string()
-    {
-        const FormPosition start = m_at;
-        take();
-        QString s;
-        for (;;) {
-            if (atEnd() || peek() == QLatin1Char('\n')) {
-                refuse(start,
-                    QStringLiteral("the string is not closed: its closing quote is missing before the "
-                                   "end of the line"));
-            }
-            const FormPosition at = m_at;
-            const QChar c = take();
-            if (c == QLatin1Char('"'))
-                return s;
-            if (c != QLatin1Char('\\')) {
-                s += c;
-                continue;
-            }
-            const QChar e = atEnd() ? QChar() : take();
-            switch (e.unicode()) {
-            case '"':
-            case '\\':
-                s += e;
-                break;
-            case 'n':
-                s += QLatin1Char('\n');
-                break;
-            case 'r':
-                s += QLatin1Char('\r');
-                break;
-            case 't':
-                s += QLatin1Char('\t');
-                break;
-            case 'u': {
-                char16_t code = 0;
-                for (int k = 0; k < 4; ++k) {
-                    const int h = hexDigit(peek());
-                    if (h < 0)
-                        refuse(at, QStringLiteral("\\u takes exactly four hex digits"));
-                    take();
-                    code = char16_t(code * 16 + h);
-                }
-                s += QChar(code);
-                break;
-            }
-            default:
-                refuse(at,
-                    QStringLiteral("unknown escape \"\\%1\" in a string (the escapes are \\\" \\\\ \\n \\r "
-                                   "\\t and \\uXXXX)")
-                        .arg(e));
-            }
-        }
-    }
-
-    // Reads `count` digits as a number, or -1 when they are not all there.
-    int digits(int count)
-    {
-        int v = 0;
-        for (int k = 0; k < count; ++k) {
-            if (!isDigit(peek(k)))
-                return -1;
-            v = v * 10 + (peek(k).unicode() - '0');
-        }
-        for (int k = 0; k < count; ++k)
-            take();
-        return v;
-    }
-
-    bool expect(char c)
-    {
-        if (peek() != QLatin1Char(c))
-            return false;
-        take();
-        return true;
-    }
-
-    bool looksLikeDate() const
-    {
-        for (int k = 0; k < 10; ++k) {
-            const QChar c = peek(k);
-            if ((k == 4 || k == 7) ? c != QLatin1Char('-') : !isDigit(c))
-                return false;
-        }
-        return true;
-    }
-
-    void number(Token &t)
-    {
-        const qsizetype start = m_pos;
-        if (looksLikeDate())
-            dateOrTime(t);
-        else if (peek() == QLatin1Char('0') && (peek(1) == QLatin1Char('x') || peek(1) == QLatin1Char('X')))
-            hex(t);
-        else
-            decimal(t);
-        t.text = m_text.mid(start, m_pos - start);
-        if (!atEnd() &&
-            (isIdentifierChar(peek()) || peek() == QLatin1Char('.') || peek() == QLatin1Char(':')))
-            refuse(t.at, QStringLiteral("\"%1\" is not a number, date or time").arg(t.text + peek()));
-    }
-
-    void hex(Token &t)
-    {
-        take();
-        take();
-        quint64 v = 0;
-        int count = 0;
-        while (hexDigit(peek()) >= 0) {
-            v = v * 16 + quint64(hexDigit(take()));
-            if (++count > 8)
-                refuse(t.at, QStringLiteral("a hex number has at most 8 digits"));
-        }
-        if (count == 0)
-            refuse(t.at, QStringLiteral("\"0x\" must be followed by hex digits"));
-        t.value = QVariant(uint(v));
-    }
-
-    void decimal(Token &t)
-    {
-        const qsizetype start = m_pos;
-        bool real = false;
-        if (peek() == QLatin1Char('-'))
-            take();
-        while (isDigit(peek()))
-            take();
-        if (peek() == QLatin1Char('.') && isDigit(peek(1))) {
-            real = true;
-            take();
-            while (isDigit(peek()))
-                take();
-        }
-        if ((peek() == QLatin1Char('e') || peek() == QLatin1Char('E')) &&
-            (isDigit(peek(1)) ||
-                ((peek(1) == QLatin1Char('+') || peek(1) == QLatin1Char('-')) && isDigit(peek(2))))) {
-            real = true;
-            take();
-            if (!isDigit(peek()))
-                take();
-            while (isDigit(peek()))
-                take();
-        }
-        const QStringView text = QStringView(m_text).mid(start, m_pos - start);
-        bool ok = false;
-        if (real) {
-            const double d = text.toDouble(&ok);
-            if (!ok || !std::isfinite(d))
-                refuse(t.at, QStringLiteral("the number %1 is out of range").arg(text));
-            t.value = d;
-            return;
-        }
-        const qlonglong n = text.toLongLong(&ok);
-        if (!ok)
-            refuse(t.at, QStringLiteral("the number %1 is out of range").arg(text));
-        if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
-            t.value = int(n);
-        else
-            t.value = n;
-    }
-
-    void dateOrTime(Token &t)
-    {
-        const int year = digits(4);
-        take();
-        const int month = digits(2);
-        take();
-        const int day = digits(2);
-        const QDate date(year, month, day);
-        if (!date.isValid())
-            refuse(t.at,
-                QStringLiteral("there is no date %1-%2-%3")
-                    .arg(year, 4, 10, QLatin1Char('0'))
-                    .arg(month, 2, 10, QLatin1Char('0'))
-                    .arg(day, 2, 10, QLatin1Char('0')));
-        if (peek() != QLatin1Char('T')) {
-            t.value = date;
-            return;
-        }
-        take();
-        const auto badTime = [&] {
-            refuse(t.at,
-                QStringLiteral("a time is written THH:MM, THH:MM:SS or THH:MM:SS.mmm, then Z or an "
-                               "offset +HH:MM, or nothing for local time"));
-        };
-        const int hour = digits(2);
-        const int minute = expect(':') ? digits(2) : -1;
-        int second = 0;
-        int ms = 0;
-        if (expect(':')) {
-            second = digits(2);
-            if (expect('.')) {
-                int count = 0;
-                ms = 0;
-                while (isDigit(peek()) && count < 3) {
-                    ms = ms * 10 + (take().unicode() - '0');
-                    ++count;
-                }
-                if (count == 0)
-                    badTime();
-                for (; count < 3; ++count)
-                    ms *= 10;
-            }
-        }
-        const QTime time(hour, minute, second, ms);
-        if (hour < 0 || minute < 0 || second < 0 || !time.isValid())
-            badTime();
-        QDateTime dt;
-        if (expect('Z')) {
-            dt = QDateTime(date, time, Qt::UTC);
-        } else if (peek() == QLatin1Char('+') || peek() == QLatin1Char('-')) {
-            const int sign = take() == QLatin1Char('-') ? -1 : 1;
-            const int oh = digits(2);
-            const int om = expect(':') ? digits(2) : -1;
-            if (oh < 0 || om < 0 || oh > 14 || om > 59)
-                badTime();
-            dt = QDateTime(date, time, Qt::OffsetFromUTC, sign * (oh * 3600 + om * 60));
-        } else {
-            dt = QDateTime(date, time);
-        }
-        if (!dt.isValid())
-            refuse(t.at, QStringLiteral("there is no such date and time"));
-        t.value = dt;
-    }
-
-    QString m_text;
-    qsizetype m_pos = 0;
-    FormPosition m_at {1, 1};
-};
-
-QString describe(const Token &t)
+QString describe(const FormToken &t)
 {
     switch (t.kind) {
-    case Token::End:
+    case FormToken::End:
         return QStringLiteral("the end of the file");
-    case Token::String:
+    case FormToken::String:
         return QStringLiteral("the string ") + quoted(t.text.left(40));
     default:
         return quoted(t.text);
@@ -434,15 +104,15 @@ public:
 
     FormDescription form()
     {
-        if (m_token.kind == Token::End)
+        if (m_token.kind == FormToken::End)
             refuse(m_token.at, QStringLiteral("the file is empty; a form begins with \"VqForm 1\""));
         if (!isWord("VqForm"))
             refuse(m_token.at,
                 QStringLiteral("this is not a form file: it must begin with \"VqForm 1\", not %1")
                     .arg(describe(m_token)));
         advance();
-        const Token version = m_token;
-        if (version.kind != Token::Number || version.value.typeId() != QMetaType::Int)
+        const FormToken version = m_token;
+        if (version.kind != FormToken::Number || version.value.typeId() != QMetaType::Int)
             refuse(version.at,
                 QStringLiteral("expected the form version after \"VqForm\", found %1")
                     .arg(describe(version)));
@@ -454,7 +124,7 @@ public:
 
         FormDescription form;
         QHash<QString, int> names; // name -> line
-        while (m_token.kind != Token::End) {
+        while (m_token.kind != FormToken::End) {
             if (int(form.controls.size()) == MaxFormControls)
                 refuse(
                     m_token.at, QStringLiteral("a form may hold at most %1 controls").arg(MaxFormControls));
@@ -476,12 +146,12 @@ private:
 
     bool isWord(const char *word) const
     {
-        return m_token.kind == Token::Identifier && m_token.text == QLatin1String(word);
+        return m_token.kind == FormToken::Identifier && m_token.text == QLatin1String(word);
     }
 
     bool isPunctuation(char c) const
     {
-        return m_token.kind == Token::Punctuation && m_token.text == QLatin1Char(c);
+        return m_token.kind == FormToken::Punctuation && m_token.text == QLatin1Char(c);
     }
 
     void expectWord(const char *word, const QString &after)
@@ -504,7 +174,7 @@ private:
 
     int integer(const QString &what, qlonglong lo, qlonglong hi)
     {
-        if (m_token.kind != Token::Number ||
+        if (m_token.kind != FormToken::Number ||
             (m_token.value.typeId() != QMetaType::Int && m_token.value.typeId() != QMetaType::LongLong))
             refuse(m_token.at,
                 QStringLiteral("expected %1 (a whole number), found %2").arg(what, describe(m_token)));
@@ -519,7 +189,7 @@ private:
     // An identifier, or any text in quotes.
     QString nameOrKey(const QString &what)
     {
-        if (m_token.kind != Token::Identifier && m_token.kind != Token::String)
+        if (m_token.kind != FormToken::Identifier && m_token.kind != FormToken::String)
             refuse(m_token.at, QStringLiteral("expected %1, found %2").arg(what, describe(m_token)));
         if (m_token.text.isEmpty())
             refuse(m_token.at, QStringLiteral("%1 cannot be empty").arg(what));
@@ -532,7 +202,7 @@ private:
     {
         FormControl c;
         c.classAt = m_token.at;
-        if (m_token.kind != Token::Identifier)
+        if (m_token.kind != FormToken::Identifier)
             refuse(m_token.at,
                 QStringLiteral("expected a control's class name, found %1").arg(describe(m_token)));
         c.className = m_token.text;
@@ -553,7 +223,7 @@ private:
 
         QHash<QString, int> keys; // key -> line
         while (!isPunctuation('}')) {
-            if (m_token.kind == Token::End)
+            if (m_token.kind == FormToken::End)
                 refuse(m_token.at,
                     QStringLiteral("the file ends inside the control %1: its closing \"}\" is missing")
                         .arg(quoted(c.name)));
@@ -578,10 +248,10 @@ private:
 
     QVariant value()
     {
-        const Token t = m_token;
-        if (t.kind == Token::String || t.kind == Token::Number) {
+        const FormToken t = m_token;
+        if (t.kind == FormToken::String || t.kind == FormToken::Number) {
             advance();
-            return t.kind == Token::String ? QVariant(t.text) : t.value;
+            return t.kind == FormToken::String ? QVariant(t.text) : t.value;
         }
         if (isPunctuation('-')) {
             advance();
@@ -590,7 +260,7 @@ private:
             advance();
             return -std::numeric_limits<double>::infinity();
         }
-        if (t.kind == Token::Identifier) {
+        if (t.kind == FormToken::Identifier) {
             advance();
             if (t.text == QLatin1String("true") || t.text == QLatin1String("false"))
                 return t.text == QLatin1String("true");
@@ -613,9 +283,9 @@ private:
 
     double fontSize()
     {
-        const Token t = m_token;
+        const FormToken t = m_token;
         const int type = t.value.typeId();
-        const bool number = t.kind == Token::Number &&
+        const bool number = t.kind == FormToken::Number &&
             (type == QMetaType::Int || type == QMetaType::LongLong || type == QMetaType::Double);
         const double points = number ? t.value.toDouble() : -1;
         if (!(points > 0 && points <= 1000))
@@ -629,8 +299,8 @@ private:
     QVariant font()
     {
         expectPunctuation('(', QStringLiteral("after \"font\""));
-        const Token family = m_token;
-        if (family.kind != Token::String)
+        const FormToken family = m_token;
+        if (family.kind != FormToken::String)
             refuse(family.at,
                 QStringLiteral("a font begins with its family in quotes, found %1").arg(describe(family)));
         advance();
@@ -649,9 +319,9 @@ private:
         shortForm.points = fontSize();
         while (isPunctuation(',')) {
             advance();
-            const Token style = m_token;
+            const FormToken style = m_token;
             advance();
-            if (style.kind != Token::Identifier) {
+            if (style.kind != FormToken::Identifier) {
                 refuse(style.at,
                     QStringLiteral("expected a font style (bold, italic, underline, strikeout or "
                                    "weight N), found %1")
@@ -690,8 +360,8 @@ private:
         return uint(r) | uint(g) << 8 | uint(b) << 16;
     }
 
-    Lexer m_lexer;
-    Token m_token;
+    FormLexer m_lexer;
+    FormToken m_token;
 };
 
 } // namespace
