@@ -115,25 +115,12 @@ protected:
     QTemporaryDir dir;
 };
 
-class PostgresDecimals : public ::testing::Test
+class PostgresDecimals : public testdb::PostgresTable
 {
 protected:
-    void SetUp() override
-    {
-        if (!testdb::havePostgres())
-            GTEST_SKIP() << "no test server: run through ./vq test (tests/support/with-postgres.sh)";
-        pg.Open(testdb::postgresDriverString());
-        table = testdb::uniqueName("vq_decimals");
-        pg.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
-    }
-    void TearDown() override
-    {
-        if (pg.State() == Connection::adStateOpen)
-            pg.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
-    }
-
-    Connection pg;
-    QString table;
+    PostgresDecimals()
+        : PostgresTable("vq_decimals")
+    { }
 };
 
 } // namespace
@@ -210,14 +197,14 @@ TEST_F(PostgresDecimals, NumericKeepsEveryDigit)
         {5, "-79228162514264337593543950335"}, {6, "9007199254740993"}, {7, "9007199254740992"}, {8, "12.50"},
         {9, "12.5"}, {10, "0"}, {11, std::nullopt}, {12, "-12.5"}, {13, "3.1415926535897932384626433833"},
         {14, "1234567890123456789012345677.9"}, {15, "0.1234567890123456789012345678"}};
-    pg.Execute(QStringLiteral("CREATE TABLE %1 (id integer, v numeric)").arg(table));
+    admin.Execute(QStringLiteral("CREATE TABLE %1 (id integer, v numeric)").arg(table));
     for (const auto &[id, v] : rows)
-        pg.Execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
-                       .arg(table)
-                       .arg(id)
-                       .arg(v ? QString::fromStdString(*v) : QStringLiteral("NULL")));
+        admin.Execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
+                          .arg(table)
+                          .arg(id)
+                          .arg(v ? QString::fromStdString(*v) : QStringLiteral("NULL")));
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id, v FROM %1 ORDER BY id").arg(table), &pg, Recordset::adOpenStatic);
+    rs.Open(QStringLiteral("SELECT id, v FROM %1 ORDER BY id").arg(table), &admin, Recordset::adOpenStatic);
     checkExactColumn(rs, rows);
 
     // A literal with more digits than a decimal holds still compares exactly: 0.1234567890123456789012345678
@@ -245,7 +232,7 @@ TEST_F(PostgresDecimals, ValuesBeyondTheDecimalRoundOrBecomeDoubles)
     Recordset rs;
     rs.Open(QStringLiteral("SELECT x::numeric AS v FROM (VALUES ('1.23456789012345678901234567895'), "
                            "('0.' || repeat('0', 10) || repeat('9', 60)), ('-2.5')) t(x)"),
-        &pg, Recordset::adOpenStatic);
+        &admin, Recordset::adOpenStatic);
     ASSERT_EQ(rs.RecordCount(), 3);
     EXPECT_EQ(rs.value(0, 0).toString(), "1.234567890123456789012345679");
     EXPECT_EQ(rs.value(1, 0).toString(), "0.0000000001");
@@ -254,7 +241,7 @@ TEST_F(PostgresDecimals, ValuesBeyondTheDecimalRoundOrBecomeDoubles)
     for (const char *odd : {"NaN", "1e40", "-1e90"}) {
         rs.Open(QStringLiteral("SELECT x::numeric AS v FROM (VALUES ('1.5'), ('%1'), ('-2.25')) t(x)")
                     .arg(QLatin1String(odd)),
-            &pg, Recordset::adOpenStatic);
+            &admin, Recordset::adOpenStatic);
         ASSERT_EQ(rs.RecordCount(), 3) << odd;
         EXPECT_EQ(rs.value(0, 0), QVariant(1.5)) << odd;
         const double want = std::strtod(odd, nullptr);
