@@ -131,7 +131,10 @@ TEST_F(DecimalColumns, SqliteWholeNumbersComeExactlyAndRealsAsTheyAreStored)
 {
     const Rows rows {{1, "9007199254740993"}, {2, "9007199254740992"}, {3, "9223372036854775807"},
         {4, "-9223372036854775808"}, {5, "0"}, {6, "12.5"}, {7, std::nullopt}, {8, "-0.25"}, {9, "0.1"},
-        {10, "9007199254740993"}, {11, "-1"}, {12, "0.0000000001"}, {13, "-9007199254740993"}};
+        {10, "9007199254740993"}, {11, "-1"}, {12, "0.0000000001"}, {13, "-9007199254740993"},
+        // Either side of the largest magnitude a cell holds in its own slot (2^57 - 1).
+        {14, "144115188075855871"}, {15, "-144115188075855871"}, {16, "144115188075855872"},
+        {17, "-144115188075855872"}};
     QStringList inserts {QStringLiteral("CREATE TABLE amounts (id integer, v numeric(30,10), n bigint)")};
     for (const auto &[id, v] : rows) {
         const QString value = v ? QString::fromStdString(*v) : QStringLiteral("NULL");
@@ -151,10 +154,30 @@ TEST_F(DecimalColumns, SqliteWholeNumbersComeExactlyAndRealsAsTheyAreStored)
     for (const auto &[criteria, want] : std::vector<std::pair<QString, std::vector<int>>> {
              {QStringLiteral("[n] = 9007199254740993"), {1, 10}},
              {QStringLiteral("[n] = 9007199254740992"), {2}},
-             {QStringLiteral("[n] > 9007199254740992.5"), {1, 3, 10}},
+             {QStringLiteral("[n] > 9007199254740992.5"), {1, 3, 10, 14, 16}},
              {QStringLiteral("[n] = 9007199254740992.5"), {}},
              {QStringLiteral("[n] < -9223372036854775807.9"), {4}}, {QStringLiteral("[n] > 1e30"), {}},
-             {QStringLiteral("[n] >= -1e30 and [n] < 0.5"), {4, 5, 11, 13}}}) {
+             {QStringLiteral("[n] >= -1e30 and [n] < 0.5"), {4, 5, 11, 13, 15, 17}},
+             {QStringLiteral("[n] <> 9007199254740992.5 and [n] > 144115188075855871"), {3, 16}},
+             // More digits than a decimal holds: just above the largest 64-bit integer.
+             {QStringLiteral("[n] >= 9223372036854775807.0000000001"), {}},
+             {QStringLiteral("[n] < 9223372036854775807.0000000001 and [n] > 9223372036854775806"), {3}}}) {
+        rs.setFilter(criteria);
+        EXPECT_EQ(ids(rs), want) << criteria.toStdString();
+    }
+    // Literals of another scale than the cells', and literals with more places than a decimal holds, which
+    // lie beyond every cell they were cut to.
+    for (const auto &[criteria, want] : std::vector<std::pair<QString, std::vector<int>>> {
+             {QStringLiteral("[v] = -0.2500 or [v] = 12.50000"), {6, 8}},
+             {QStringLiteral("[v] = 12.50000000000000000000000000001"), {}},
+             {QStringLiteral(
+                  "[v] > 12.4999999999999999999999999999 and [v] < 12.50000000000000000000000000001"),
+                 {6}},
+             {QStringLiteral("[v] <= -0.25000000000000000000000000001"), {4, 11, 13, 15, 17}},
+             {QStringLiteral("[v] > -0.25000000000000000000000000001 and [v] < 0"), {8}},
+             {QStringLiteral("[v] >= 0.00000000010000000000000000001 and [v] < 0.1"), {}},
+             {QStringLiteral("[v] > 144115188075855871.5"), {3, 16}},
+             {QStringLiteral("[v] < -144115188075855871.5 and [v] > -1e19"), {4, 17}}}) {
         rs.setFilter(criteria);
         EXPECT_EQ(ids(rs), want) << criteria.toStdString();
     }
