@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
+#include <limits>
 
 namespace vq {
 
@@ -285,43 +286,62 @@ size_t ColumnStore::memoryBytes() const
     return bytes;
 }
 
-ColumnStore::DecimalOperand ColumnStore::decimalOperand(const AutomationDecimal &value)
+ColumnStore::DecimalOperand ColumnStore::decimalOperand(const AutomationDecimal &value, int beyond)
 {
     __extension__ using u128 = unsigned __int128;
     __extension__ using i128 = __int128;
-    // Beyond every packed mantissa (below 2^57) either way.
-    constexpr qint64 Limit = qint64(1) << 62;
+    // Magnitudes past this are held as this: far beyond every packed mantissa (below 2^57) and every 64-bit
+    // integer, with room for one more factor of ten.
+    constexpr u128 Cap = u128(1) << 100;
+    const auto clampSlot = [](i128 v) {
+        return qint64(
+            std::clamp<i128>(v, std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::max()));
+    };
     DecimalOperand o;
     o.value = value;
+    o.beyond = beyond;
     const u128 mantissa = (u128(value.hi()) << 64) | value.lo();
-    for (int scale = 0; scale <= AutomationDecimal::MaxScale; ++scale) {
-        // mantissa * 10^(scale - value.scale()), rounded down, as a signed value within +-Limit.
-        i128 floor;
-        bool exact = true;
+    for (int scale = 0; scale < 32; ++scale) {
+        if (scale > AutomationDecimal::MaxScale) {
+            o.first[scale] = std::numeric_limits<qint64>::max();
+            o.last[scale] = std::numeric_limits<qint64>::min();
+            continue;
+        }
+        // The operand times 10^scale lies in [floor, ceil]; the two are equal when it is whole.
+        u128 whole = mantissa;
+        bool fraction = false;
         if (scale >= value.scale()) {
-            u128 m = mantissa;
-            for (int k = value.scale(); k < scale && m <= u128(Limit); ++k)
-                m *= 10;
-            const bool tooLarge = m > u128(Limit);
-            floor = tooLarge ? i128(Limit) : i128(m);
-            exact = !tooLarge;
+            for (int k = value.scale(); k < scale; ++k) {
+                if (whole > Cap / 10) {
+                    whole = Cap;
+                    break;
+                }
+                whole *= 10;
+            }
         } else {
             u128 unit = 1;
             for (int k = scale; k < value.scale(); ++k)
                 unit *= 10;
-            const u128 whole = mantissa / unit;
-            exact = whole * unit == mantissa;
-            floor = whole > u128(Limit) ? i128(Limit) : i128(whole);
-            exact = exact && whole <= u128(Limit);
+            fraction = whole % unit != 0;
+            whole /= unit;
         }
-        if (value.isNegative()) {
-            // -(m) rounded down: the negated floor of a fraction goes one further down.
-            floor = -floor - (exact ? 0 : 1);
-            if (floor < -i128(Limit))
-                floor = -i128(Limit);
+        const i128 w = i128(whole);
+        i128 floor = value.isNegative() ? -w - (fraction ? 1 : 0) : w;
+        i128 ceil = value.isNegative() ? -w : w + (fraction ? 1 : 0);
+        // A literal cut to this value lies strictly between two neighbours of every scale.
+        if (beyond > 0)
+            ceil = floor + 1;
+        else if (beyond < 0)
+            floor = ceil - 1;
+        if (scale == 0) {
+            o.firstInteger = ceil;
+            o.lastInteger = floor;
         }
-        o.floors[scale] = qint64(floor);
-        o.exact[scale] = exact;
+        // A slot is mantissa << 6 with the scale in the low bits: mantissas from ceil on start at ceil << 6,
+        // those up to floor end at floor << 6 | 63. Past the 64-bit range every packed slot (below 2^63 in
+        // magnitude) lies on one side.
+        o.first[scale] = clampSlot(ceil * 64);
+        o.last[scale] = clampSlot(floor * 64 + 63);
     }
     return o;
 }
@@ -347,6 +367,14 @@ bool ColumnStore::appendNumberText(int column, std::string_view text)
     convert(column, Kind::Double);
     appendDouble(column, v);
     return true;
+}
+
+void ColumnStore::appendWideDecimal(int column, const AutomationDecimal &value)
+{
+    Column &c = m_columns[size_t(column)];
+    c.grow();
+    c.ints.push_back(qint64((quint64(c.wides.size()) << 1) | 1));
+    c.wides.push_back(value);
 }
 
 void ColumnStore::tooMuchText()

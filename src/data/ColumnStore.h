@@ -35,10 +35,11 @@ public:
     // Flandern): cheaper than a QDate per value. Valid dates only.
     static constexpr qint64 julianDay(int year, int month, int day)
     {
-        const qint64 a = (14 - month) / 12;
-        const qint64 y = year + 4800 - a;
-        const qint64 m = month + 12 * a - 3;
-        return day + (153 * m + 2) / 5 + 365 * y + y / 4 - y / 100 + y / 400 - 32045;
+        // In unsigned arithmetic (years from 4800 BC on), whose divisions by constants are the cheaper.
+        const unsigned a = month <= 2 ? 1 : 0;
+        const unsigned y = unsigned(year + 4800) - a;
+        const unsigned m = unsigned(month) + 12 * a - 3;
+        return qint64(day) + (153 * m + 2) / 5 + 365 * qint64(y) + y / 4 - y / 100 + y / 400 - 32045;
     }
     static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
     static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
@@ -125,14 +126,13 @@ public:
     // index << 1 | 1. So a column of numeric(p, s) values costs what a column of doubles does.
     void appendDecimal(int column, const AutomationDecimal &value)
     {
-        Column &c = m_columns[size_t(column)];
-        c.grow();
-        if (packs(value)) {
-            c.ints.push_back(pack(value));
+        if (!packs(value)) {
+            appendWideDecimal(column, value);
             return;
         }
-        c.ints.push_back(qint64((quint64(c.wides.size()) << 1) | 1));
-        c.wides.push_back(value);
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.ints.push_back(pack(value));
     }
     // For Decimal and Double columns, a number in the invariant text form drivers deliver ("-12.50",
     // "1E+3"; see AutomationDecimal::fromText). A Decimal column keeps it exactly (digits beyond 28
@@ -199,31 +199,45 @@ public:
             return AutomationDecimal::fromInteger(slot);
         return (slot & 1) ? c.wides[quint64(slot) >> 1] : unpack(slot);
     }
-    // A decimal to compare with many cells. For each scale a packed cell may have, the value times
-    // 10^scale rounded down (held within a packed mantissa's range, which is then never reached) and whether
-    // that is exact: a packed cell mantissa / 10^scale compares with the value as its mantissa does with
-    // these, at the cost of an integer comparison.
+    // A decimal to compare with many cells, as the range of slots equal to it for each scale a packed cell
+    // may have: a packed cell of scale s is less than the operand below first[s], greater above last[s]
+    // (first > last where no value of that scale equals it), so a comparison costs two integer ones.
+    // firstInteger and lastInteger are the same range for the cells of an Integer column. `beyond` is the
+    // side of `value` the operand lies on (1 just above, -1 just below, 0 on it), for a literal with more
+    // digits than a decimal holds, cut to `value`: no cell then equals it and cells equal to `value` order
+    // on that side.
     struct DecimalOperand
     {
         AutomationDecimal value;
-        qint64 floors[AutomationDecimal::MaxScale + 1] = {};
-        bool exact[AutomationDecimal::MaxScale + 1] = {};
+        int beyond = 0;
+        // Indexed by a slot's five scale bits; scales above MaxScale never occur.
+        qint64 first[32] = {};
+        qint64 last[32] = {};
+        __extension__ __int128 firstInteger = 0;
+        __extension__ __int128 lastInteger = 0;
     };
-    static DecimalOperand decimalOperand(const AutomationDecimal &value);
+    static DecimalOperand decimalOperand(const AutomationDecimal &value, int beyond = 0);
+    // A Decimal cell's slot (integers(column)[row]): whether its value is held in the side array, else the
+    // scale of the value packed into it.
+    static bool isWideSlot(qint64 slot) { return slot & 1; }
+    static int slotScale(qint64 slot) { return int((slot >> 1) & 31); }
+    // Whether some value of a Decimal column lives in its side array (its slot isWideSlot).
+    bool hasWideDecimals(int column) const { return !m_columns[size_t(column)].wides.empty(); }
     // A cell of a Decimal or Integer column against a decimal: -1, 0 or 1.
     int compareDecimal(int column, qsizetype row, const DecimalOperand &operand) const
     {
         const Column &c = m_columns[size_t(column)];
         const qint64 slot = c.ints[size_t(row)];
-        if (c.kind == Kind::Decimal && !(slot & 1)) {
-            const int scale = int((slot >> 1) & 31);
-            const qint64 mantissa = slot >> 6;
-            const qint64 floor = operand.floors[scale];
-            if (mantissa != floor)
-                return mantissa < floor ? -1 : 1;
-            return operand.exact[scale] ? 0 : -1;
+        if (c.kind == Kind::Integer) {
+            __extension__ using i128 = __int128;
+            return i128(slot) < operand.firstInteger ? -1 : (i128(slot) > operand.lastInteger ? 1 : 0);
         }
-        return AutomationDecimal::compare(decimalAt(column, row), operand.value);
+        if (!isWideSlot(slot)) {
+            const int scale = slotScale(slot);
+            return slot < operand.first[scale] ? -1 : (slot > operand.last[scale] ? 1 : 0);
+        }
+        const int wide = AutomationDecimal::compare(c.wides[quint64(slot) >> 1], operand.value);
+        return wide != 0 ? wide : -operand.beyond;
     }
     // The order key of a Decimal cell (see AutomationDecimal::orderKey).
     quint64 decimalKey(int column, qsizetype row, bool *exact) const
@@ -307,6 +321,7 @@ private:
     };
 
     [[noreturn]] static void tooMuchText();
+    void appendWideDecimal(int column, const AutomationDecimal &value);
     static bool parseAnyIsoStamp(std::string_view text, qint64 *stamp);
 
     static qint64 powerOfTen(int n)

@@ -121,11 +121,7 @@ struct Matcher
     std::string folded; // its case-folded form, for containment
     qint64 integer = 0;
     double number = 0;
-    // DecimalCompare: the operand, and where a literal has more digits than a decimal holds, the side of
-    // the operand it lies on (1 above, -1 below; 0 exact), so that a cell equal to the operand orders
-    // right against the literal.
-    ColumnStore::DecimalOperand decimal;
-    int beyondOperand = 0;
+    ColumnStore::DecimalOperand decimal; // DecimalCompare
     // ViaText: each row's distinct-text id and whether each distinct text matches.
     const quint32 *textIds = nullptr;
     std::vector<char> idMatches;
@@ -177,11 +173,7 @@ struct Matcher
         return false;
     }
 
-    int compareDecimal(qsizetype row) const
-    {
-        const int c = store->compareDecimal(column, row, decimal);
-        return c != 0 ? c : -beyondOperand;
-    }
+    int compareDecimal(qsizetype row) const { return store->compareDecimal(column, row, decimal); }
 
     // Whether a value's display text meets a LIKE criterion (ViaText).
     bool textMatches(std::string_view t) const
@@ -749,8 +741,9 @@ struct Recordset::Private
                     m.integer = whole;
                 } else {
                     m.mode = Matcher::DecimalCompare;
-                    m.decimal = ColumnStore::decimalOperand(*literal);
-                    m.beyondOperand = exact ? 0 : (exactText.startsWith('-') ? -1 : 1);
+                    // A literal with more digits than a decimal holds lies beyond the value it was cut to.
+                    m.decimal = ColumnStore::decimalOperand(
+                        *literal, exact ? 0 : (exactText.startsWith('-') ? -1 : 1));
                 }
                 return m;
             }
@@ -818,8 +811,7 @@ struct Recordset::Private
     void selectRows(const Matcher &m, std::vector<quint32> &rows) const
     {
         const qsizetype n = store.rowCount();
-        switch (m.mode) {
-        case Matcher::TextPrefix:
+        if (m.mode == Matcher::TextPrefix) {
             if (const PrefixFilter f = prefixFilter(m); f.words) {
                 for (qsizetype r = 0; r < n; ++r) {
                     const quint64 w = f.words[r];
@@ -830,93 +822,168 @@ struct Recordset::Private
                 }
                 return;
             }
-            break;
-        case Matcher::IntegerCompare:
-        case Matcher::StampCompare: {
-            const qint64 *values = store.integers(m.column);
-            selectCompared(
-                m, [values](qsizetype r) { return values[r]; }, m.integer, rows);
-            return;
         }
-        case Matcher::DecimalCompare:
-            selectCompared(
-                m, [&m](qsizetype r) { return m.compareDecimal(r); }, 0, rows);
+        if (withTypedTest(m, [&](auto test) { selectWhere(n, test, rows); }))
             return;
-        case Matcher::DoubleCompare:
-            if (store.kind(m.column) == Kind::Double) {
-                const double *values = store.doubles(m.column);
-                selectCompared(
-                    m, [values](qsizetype r) { return orderedDoubleBits(values[r]); },
-                    orderedDoubleBits(m.number), rows);
-                return;
-            }
-            break;
-        default:
-            break;
-        }
         for (qsizetype r = 0; r < n; ++r) {
             if (m.matches(r))
                 rows.push_back(quint32(r));
         }
     }
 
-    // Rows whose key (keyOf(row)) stands in the matcher's relation to the operand's key; never nulls.
-    template<typename KeyOf, typename Key>
-    void selectCompared(const Matcher &m, KeyOf keyOf, Key operand, std::vector<quint32> &rows) const
+    // Rows 0..n-1 that pass test(row), appended in order. Where many rows pass, every row is written and
+    // counted only when it passes, so that a test which about half the rows pass costs no mispredicted
+    // branches; where few do (as the last block showed), a branch that is nearly always right is cheaper.
+    template<typename Test>
+    static void selectWhere(qsizetype n, Test test, std::vector<quint32> &rows)
     {
-        const qsizetype n = store.rowCount();
+        constexpr qsizetype Block = 2048;
+        quint32 block[Block];
+        bool few = true;
+        for (qsizetype from = 0; from < n; from += Block) {
+            const qsizetype to = std::min(n, from + Block);
+            size_t kept = 0;
+            if (few) {
+                for (qsizetype r = from; r < to; ++r) {
+                    if (test(r))
+                        block[kept++] = quint32(r);
+                }
+            } else {
+                for (qsizetype r = from; r < to; ++r) {
+                    block[kept] = quint32(r);
+                    kept += test(r) ? 1 : 0;
+                }
+            }
+            few = kept < size_t(Block / 16);
+            rows.insert(rows.end(), block, block + kept);
+        }
+    }
+
+    // The rows that pass test(row), kept in place, in the same way.
+    template<typename Test>
+    static void keepWhere(Test test, std::vector<quint32> &rows)
+    {
+        size_t kept = 0;
+        for (const quint32 r : rows) {
+            rows[kept] = r;
+            kept += test(qsizetype(r)) ? 1 : 0;
+        }
+        rows.resize(kept);
+    }
+
+    // Calls use(test) with a test of rows made for a comparison on a number, date or decimal column and
+    // returns true; false, without a call, for other criteria. The test reads the column's array with its
+    // type and operator decided here, and never passes a null. Each value is held against the range of
+    // keys equal to the operand (first..last): for decimals, the operand's range of slots for the cell's
+    // scale (see ColumnStore::DecimalOperand), so that only values held wide are compared as decimals.
+    template<typename Use>
+    bool withTypedTest(const Matcher &m, Use use) const
+    {
         const quint64 *nulls = store.nullBits(m.column);
-        auto run = [&](auto holds) {
-            for (qsizetype r = 0; r < n; ++r) {
-                if (holds(keyOf(r)) && !((nulls[size_t(r) >> 6] >> (r & 63)) & 1))
-                    rows.push_back(quint32(r));
+        const auto present = [nulls](qsizetype r) { return !((nulls[size_t(r) >> 6] >> (r & 63)) & 1); };
+        // Calls use with the test made by test(holds), holds(key, first, last) being the operator's.
+        const auto withOperator = [&m, &use](auto test) {
+            // Non-short-circuit operators keep the two comparisons free of branches.
+            switch (m.op) {
+            case Criterion::Equal:
+            case Criterion::Like:
+                use(test([](auto v, auto first, auto last) { return (first <= v) & (v <= last); }));
+                return;
+            case Criterion::NotEqual:
+                use(test([](auto v, auto first, auto last) { return (v < first) | (last < v); }));
+                return;
+            case Criterion::Less:
+                use(test([](auto v, auto first, auto) { return v < first; }));
+                return;
+            case Criterion::Greater:
+                use(test([](auto v, auto, auto last) { return last < v; }));
+                return;
+            case Criterion::LessEqual:
+                use(test([](auto v, auto, auto last) { return v <= last; }));
+                return;
+            case Criterion::GreaterEqual:
+                use(test([](auto v, auto first, auto) { return first <= v; }));
+                return;
             }
         };
-        switch (m.op) {
-        case Criterion::Equal:
-        case Criterion::Like:
-            run([operand](Key k) { return k == operand; });
-            return;
-        case Criterion::NotEqual:
-            run([operand](Key k) { return k != operand; });
-            return;
-        case Criterion::Less:
-            run([operand](Key k) { return k < operand; });
-            return;
-        case Criterion::Greater:
-            run([operand](Key k) { return k > operand; });
-            return;
-        case Criterion::LessEqual:
-            run([operand](Key k) { return k <= operand; });
-            return;
-        case Criterion::GreaterEqual:
-            run([operand](Key k) { return k >= operand; });
-            return;
+        switch (m.mode) {
+        case Matcher::IntegerCompare:
+        case Matcher::StampCompare: {
+            const qint64 *values = store.integers(m.column);
+            const qint64 operand = m.integer;
+            withOperator([=](auto holds) {
+                return [=](qsizetype r) -> bool { return holds(values[r], operand, operand) & present(r); };
+            });
+            return true;
+        }
+        case Matcher::DoubleCompare: {
+            if (store.kind(m.column) != Kind::Double)
+                return false;
+            const double *values = store.doubles(m.column);
+            const quint64 operand = orderedDoubleBits(m.number);
+            withOperator([=](auto holds) {
+                return [=](qsizetype r) -> bool {
+                    return holds(orderedDoubleBits(values[r]), operand, operand) & present(r);
+                };
+            });
+            return true;
+        }
+        case Matcher::DecimalCompare: {
+            const qint64 *cells = store.integers(m.column);
+            const ColumnStore::DecimalOperand *o = &m.decimal;
+            if (store.kind(m.column) == Kind::Integer) {
+                __extension__ using i128 = __int128;
+                withOperator([=](auto holds) {
+                    return [=](qsizetype r) -> bool {
+                        return holds(i128(cells[r]), o->firstInteger, o->lastInteger) & present(r);
+                    };
+                });
+            } else if (!store.hasWideDecimals(m.column)) {
+                withOperator([=](auto holds) {
+                    return [=](qsizetype r) -> bool {
+                        const qint64 slot = cells[r];
+                        const int scale = ColumnStore::slotScale(slot);
+                        return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                    };
+                });
+            } else {
+                const Matcher *matcher = &m;
+                withOperator([=](auto holds) {
+                    return [=](qsizetype r) -> bool {
+                        const qint64 slot = cells[r];
+                        if (ColumnStore::isWideSlot(slot))
+                            return matcher->opHolds(matcher->compareDecimal(r));
+                        const int scale = ColumnStore::slotScale(slot);
+                        return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                    };
+                });
+            }
+            return true;
+        }
+        default:
+            return false;
         }
     }
 
     // Keeps the rows that also meet a further criterion of the same group.
     void narrowRows(const Matcher &m, std::vector<quint32> &rows) const
     {
-        size_t kept = 0;
         if (m.mode == Matcher::TextPrefix) {
             if (const PrefixFilter f = prefixFilter(m); f.words) {
-                for (const quint32 r : rows) {
-                    const quint64 w = f.words[r];
-                    if (w == PrefixKeys::FullCompare
+                keepWhere(
+                    [&](qsizetype r) {
+                        const quint64 w = f.words[r];
+                        return w == PrefixKeys::FullCompare
                             ? m.matches(r)
-                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r)))
-                        rows[kept++] = r;
-                }
-                rows.resize(kept);
+                            : (w & f.test.mask) == f.test.want && (f.test.decisive || m.matches(r));
+                    },
+                    rows);
                 return;
             }
         }
-        for (const quint32 r : rows) {
-            if (m.matches(r))
-                rows[kept++] = r;
-        }
-        rows.resize(kept);
+        if (withTypedTest(m, [&](auto test) { keepWhere(test, rows); }))
+            return;
+        keepWhere([&](qsizetype r) { return m.matches(r); }, rows);
     }
 
     void rebuildView(std::optional<std::vector<quint32>> passing = std::nullopt)

@@ -21,6 +21,9 @@ struct RecordsetModel::Private
     int changeDepth = 0;
     // Row and column counts as the views last heard them; fixed between the brackets.
     int rows = 0;
+    // The window: the first record shown and how many at most (-1: all).
+    int first = 0;
+    int windowRows = -1;
     int columns = 0;
     QStringList names;
     mutable quint64 textsMade = 0;
@@ -41,6 +44,33 @@ struct RecordsetModel::Private
         for (int i = 0; i < columns; ++i)
             names.append(fields.Item(i).Name());
     }
+
+    int shownFrom(int from, int most) const
+    {
+        const int left = qMax(0, rows - from);
+        return most < 0 ? left : qMin(left, most);
+    }
+    int shown() const { return shownFrom(first, windowRows); }
+
+    // The cell's text or value; a failure reads as nothing and is announced once.
+    QVariant read(const RecordsetModel *model, int record, int column, int role) const
+    {
+        // Between the brackets the record set may already hold other rows than the views know of.
+        if (changeDepth > 0 || !recordset || record < 0 || record >= rows || column < 0 || column >= columns)
+            return QVariant();
+        try {
+            if (role == Qt::EditRole)
+                return recordset->value(record, column);
+            ++textsMade;
+            return recordset->text(record, column);
+        } catch (const Error &e) {
+            if (!errorAnnounced) {
+                errorAnnounced = true;
+                Q_EMIT const_cast<RecordsetModel *>(model)->cellError(e.number(), e.description());
+            }
+            return QVariant();
+        }
+    }
 };
 
 RecordsetModel::RecordsetModel(QObject *parent)
@@ -58,6 +88,7 @@ void RecordsetModel::setRecordset(Recordset *recordset)
     disconnect(d->destroyed);
     d->recordset = recordset;
     d->changeDepth = 0;
+    d->first = 0;
     if (recordset) {
         d->aboutToChange = connect(recordset, &Recordset::aboutToChangeRows, this, [this] {
             if (d->changeDepth++ == 0)
@@ -82,7 +113,7 @@ Recordset *RecordsetModel::recordset() const
 
 int RecordsetModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : d->rows;
+    return parent.isValid() ? 0 : d->shown();
 }
 
 int RecordsetModel::columnCount(const QModelIndex &parent) const
@@ -94,22 +125,9 @@ QVariant RecordsetModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
         return QVariant();
-    // Between the brackets the record set may already hold other rows than the views know of.
-    if (!index.isValid() || d->changeDepth > 0 || !d->recordset || index.row() >= d->rows ||
-        index.column() >= d->columns)
+    if (!index.isValid() || index.row() >= d->shown())
         return QVariant();
-    try {
-        if (role == Qt::EditRole)
-            return d->recordset->value(index.row(), index.column());
-        ++d->textsMade;
-        return d->recordset->text(index.row(), index.column());
-    } catch (const Error &e) {
-        if (!d->errorAnnounced) {
-            d->errorAnnounced = true;
-            Q_EMIT const_cast<RecordsetModel *>(this)->cellError(e.number(), e.description());
-        }
-        return QVariant();
-    }
+    return d->read(this, d->first + index.row(), index.column(), role);
 }
 
 QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -117,7 +135,7 @@ QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, in
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)
-        return section + 1;
+        return d->first + section + 1;
     if (section < 0 || section >= d->names.size())
         return QVariant();
     return d->names.at(section);
@@ -128,6 +146,55 @@ Qt::ItemFlags RecordsetModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}
+
+void RecordsetModel::setWindow(int first, int rows)
+{
+    // While the record set changes its rows the views wait for the reset, which takes the window as set.
+    first = qBound(0, first, d->rows);
+    if (d->changeDepth > 0) {
+        d->first = first;
+        d->windowRows = rows;
+        return;
+    }
+    const int before = d->shown();
+    const int after = d->shownFrom(first, rows);
+    const bool moved = first != d->first;
+    if (after < before) {
+        beginRemoveRows(QModelIndex(), after, before - 1);
+        d->first = first;
+        d->windowRows = rows;
+        endRemoveRows();
+    } else if (after > before) {
+        beginInsertRows(QModelIndex(), before, after - 1);
+        d->first = first;
+        d->windowRows = rows;
+        endInsertRows();
+    } else {
+        d->first = first;
+        d->windowRows = rows;
+    }
+    const int kept = qMin(before, after);
+    if (moved && kept > 0) {
+        if (d->columns > 0)
+            Q_EMIT dataChanged(index(0, 0), index(kept - 1, d->columns - 1));
+        Q_EMIT headerDataChanged(Qt::Vertical, 0, kept - 1);
+    }
+}
+
+int RecordsetModel::windowFirst() const
+{
+    return d->first;
+}
+
+int RecordsetModel::recordCount() const
+{
+    return d->rows;
+}
+
+QString RecordsetModel::recordText(int record, int column) const
+{
+    return d->read(this, record, column, Qt::DisplayRole).toString();
 }
 
 QStringList RecordsetModel::fieldNames() const

@@ -18,6 +18,12 @@ class Recordset;
 //
 // Cells are read-only. A failure reading a cell (vq::Error from the record set) shows as an empty cell and
 // is announced once per reset through cellError(), because a view's paint event must never throw.
+//
+// Window: a view keeps some state for every row of its model (a table view's row header keeps an entry per
+// row), so a view over a million records would hold a million entries whatever it shows. setWindow() makes
+// the model's rows a window of the records instead: model row r is record first + r. Moving the window
+// tells the views of the rows it kept with dataChanged and of those it gained or lost at its end with row
+// insertions or removals, never with a reset, so it costs what the window holds.
 class RecordsetModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -27,6 +33,7 @@ public:
     ~RecordsetModel() override;
 
     // The record set shown, or nullptr. The model does not own it and lets go of it when it is destroyed.
+    // Another record set starts the window at its first record.
     void setRecordset(vq::Recordset *recordset);
     vq::Recordset *recordset() const;
 
@@ -37,6 +44,17 @@ public:
     // Horizontal: the field name; vertical: the 1-based row number.
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    // Shows the records first.. (at most `rows` of them, fewer at the end) as the model's rows; rows < 0
+    // shows every record (the default). `first` is taken within 0..recordCount() and kept across the record
+    // set's changes of rows, which may leave the window short or empty until it is set again.
+    void setWindow(int first, int rows);
+    int windowFirst() const;
+    // The record set's rows as the views last heard of them, whatever the window.
+    int recordCount() const;
+    // The text the model shows for a cell addressed by record row, inside or outside the window ("" for
+    // a cell outside the records or one that cannot be read, which is announced as data() does).
+    QString recordText(int record, int column) const;
 
     // Field names in field order, as the model shows them (empty while closed).
     QStringList fieldNames() const;

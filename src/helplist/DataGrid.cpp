@@ -3,6 +3,7 @@
 #include "data/Adodc.h"
 #include "data/Recordset.h"
 #include "data/RecordsetModel.h"
+#include "helplist/RowWindow.h"
 #include "platform/Error.h"
 #include "platform/Twips.h"
 
@@ -14,8 +15,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <optional>
 
 namespace vq {
 
@@ -136,9 +140,22 @@ struct DataGrid::Private
     QMetaObject::Connection currentRecordConnection;
     QMetaObject::Connection adodcDestroyed;
 
-    // The grid moving the record set, or the record set moving the grid: neither echoes the other.
+    // The grid moving the record set: the record set's echo is not followed.
     bool pushing = false;
-    bool following = false;
+    // The grid re-aiming the view's current index at the current record (the window or the record set
+    // moved): no move of the user's.
+    bool aiming = false;
+    // The grid, or the view's own geometry code counting in window rows, setting the vertical scroll bar:
+    // not a scroll of the user's.
+    bool settingBar = false;
+    // A click is giving the grid the focus: the view must not pick and scroll to a current cell of its own
+    // before the click picks one.
+    bool mouseFocus = false;
+
+    // The view's model holds only the rows in sight; the scroll bar and the keys count records.
+    RowWindow window;
+    // The current record, kept whether or not it is in sight; -1 without one.
+    int currentRecord = -1;
     // The column the next current row takes while there is none.
     int wantedCol = 0;
     // Last row and column RowColChange told of; -2 forces the next one (after the rows changed).
@@ -242,35 +259,97 @@ struct DataGrid::Private
         q->horizontalHeader()->viewport()->update();
     }
 
-    // Moves the grid's current cell to the record set's current record.
+    int pageRows() const
+    {
+        const int rowHeight = qMax(1, q->verticalHeader()->defaultSectionSize());
+        return qMax(1, q->viewport()->height() / rowHeight);
+    }
+
+    // Puts the model's rows, the scroll bar and the view's current index in line with `window`.
+    void applyWindow()
+    {
+        window = window.clamped();
+        // Rows leaving the model take the view's current index along; it is aimed again below.
+        const QScopedValueRollback guard(aiming, true);
+        model->setWindow(window.top, window.page + 1);
+        syncScrollBar();
+        aimCurrent();
+    }
+
+    void moveTop(int top)
+    {
+        if (top == window.top)
+            return;
+        window.top = top;
+        applyWindow();
+        q->viewport()->update();
+    }
+
+    void syncScrollBar()
+    {
+        const QScopedValueRollback guard(settingBar, true);
+        QScrollBar *bar = q->verticalScrollBar();
+        bar->setRange(0, window.maxTop());
+        bar->setPageStep(window.page);
+        bar->setValue(window.top);
+        // The view's own geometry code sets its row header's offset from the bar it left in window rows;
+        // the rows never scroll inside the viewport.
+        if (q->verticalHeader()->offset() != 0) {
+            q->verticalHeader()->setOffset(0);
+            q->viewport()->update();
+        }
+    }
+
+    // The view's current index: the current record's cell while it is in the window, none otherwise.
+    void aimCurrent()
+    {
+        const int row = window.rowOf(currentRecord);
+        const int columns = model->columnCount();
+        const QModelIndex target =
+            row >= 0 && columns > 0 ? model->index(row, qBound(0, wantedCol, columns - 1)) : QModelIndex();
+        if (target == q->currentIndex())
+            return;
+        const QScopedValueRollback guard(aiming, true);
+        q->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
+    }
+
+    // Brings the current record into sight, or the first one without a current record.
+    void showCurrent() { moveTop(window.topFor(qMax(0, currentRecord), RowWindow::Place::Visible)); }
+
+    // Moves the grid's current cell to the record set's current record. Following a record moves through
+    // rows only: the columns in view stay (Order has just put its column at the left edge).
     void followRecord()
     {
         if (pushing)
             return;
         Recordset *rs = recordset();
         const qsizetype row = rs && rs->State() == Recordset::adStateOpen ? rs->currentRow() : -1;
-        following = true;
-        // Following a record moves through rows only: the columns in view stay (Order has just put its
-        // column at the left edge).
-        QScrollBar *across = q->horizontalScrollBar();
-        const int left = across->value();
-        if (row >= 0 && row < model->rowCount() && model->columnCount() > 0) {
-            const QModelIndex current = q->currentIndex();
-            const int col =
-                current.isValid() ? current.column() : qBound(0, wantedCol, model->columnCount() - 1);
-            const QModelIndex target = model->index(int(row), col);
-            const bool wasInView = q->viewport()->rect().intersects(q->visualRect(target));
-            q->selectionModel()->setCurrentIndex(target, QItemSelectionModel::NoUpdate);
-            // A jump shows the found row at the top, with the rows that follow it in order below.
-            q->scrollTo(
-                target, wasInView ? QAbstractItemView::EnsureVisible : QAbstractItemView::PositionAtTop);
-        } else if (q->currentIndex().isValid()) {
-            wantedCol = q->currentIndex().column();
-            q->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+        if (row >= 0 && row < window.count && model->columnCount() > 0) {
+            currentRecord = int(row);
+            // A jump shows the found row at the top, with the rows that follow it in order below; a row
+            // already in sight is only brought wholly into view.
+            const bool inSight = window.rowOf(currentRecord) >= 0;
+            window.top =
+                window.topFor(currentRecord, inSight ? RowWindow::Place::Visible : RowWindow::Place::Top);
+        } else {
+            currentRecord = -1;
         }
-        across->setValue(left);
-        following = false;
+        applyWindow();
+        q->viewport()->update();
         reportRowCol();
+    }
+
+    // The first or last column that is not hidden, -1 without one.
+    int edgeColumn(bool last) const
+    {
+        const QHeaderView *header = q->horizontalHeader();
+        const int count = header->count();
+        for (int i = 0; i < count; ++i) {
+            const int logical = header->logicalIndex(last ? count - 1 - i : i);
+            if (!header->isSectionHidden(logical))
+                return logical;
+        }
+        return -1;
     }
 
     void reportRowCol()
@@ -360,6 +439,9 @@ DataGrid::DataGrid(QWidget *parent)
     connect(d->model, &QAbstractItemModel::modelAboutToBeReset, this, [this] { d->saveLayout(); });
     connect(d->model, &QAbstractItemModel::modelReset, this, [this] {
         d->restoreLayout();
+        d->window.count = d->model->recordCount();
+        if (d->rebinding)
+            d->window.top = 0;
         d->followRecord();
     });
     connect(d->model, &RecordsetModel::cellError, this, [this](int number, const QString &description) {
@@ -404,8 +486,7 @@ void DataGrid::ReBind()
 
 int DataGrid::Row() const
 {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? current.row() : -1;
+    return d->currentRecord;
 }
 
 int DataGrid::Col() const
@@ -420,19 +501,49 @@ int DataGrid::Col() const
 void DataGrid::setCol(int col)
 {
     checkColumn(col);
-    const QModelIndex current = currentIndex();
-    if (!current.isValid()) {
+    if (d->currentRecord < 0) {
         d->wantedCol = col;
         d->reportRowCol();
         return;
     }
-    selectionModel()->setCurrentIndex(d->model->index(current.row(), col), QItemSelectionModel::NoUpdate);
+    // The current cell comes into view, as it does when the view moves it.
+    d->showCurrent();
+    selectionModel()->setCurrentIndex(
+        d->model->index(d->window.rowOf(d->currentRecord), col), QItemSelectionModel::NoUpdate);
 }
 
 QString DataGrid::Text() const
 {
-    const QModelIndex current = currentIndex();
-    return current.isValid() ? d->model->data(current).toString() : QString();
+    return d->currentRecord < 0 ? QString() : d->model->recordText(d->currentRecord, Col());
+}
+
+int DataGrid::RowCount() const
+{
+    return d->window.count;
+}
+
+int DataGrid::FirstRow() const
+{
+    return d->window.count > 0 ? d->window.top : -1;
+}
+
+void DataGrid::setFirstRow(int row)
+{
+    d->moveTop(qBound(0, row, d->window.maxTop()));
+}
+
+int DataGrid::VisibleRows() const
+{
+    const int rowHeight = qMax(1, verticalHeader()->defaultSectionSize());
+    return qMin(d->window.size(), (viewport()->height() + rowHeight - 1) / rowHeight);
+}
+
+QRect DataGrid::cellRect(int row, int col) const
+{
+    const int windowRow = d->window.rowOf(row);
+    if (windowRow < 0 || col < 0 || col >= d->model->columnCount())
+        return QRect();
+    return visualRect(d->model->index(windowRow, col));
 }
 
 int DataGrid::ColumnCount() const
@@ -502,7 +613,14 @@ void DataGrid::updateGeometries()
     // the base class would clamp the position to the columns that fill the view.
     QScrollBar *bar = horizontalScrollBar();
     const int left = bar->value();
-    QTableView::updateGeometries();
+    {
+        // The view sets the vertical bar in window rows; the grid sets it in records below.
+        const QScopedValueRollback guard(d->settingBar, true);
+        QTableView::updateGeometries();
+    }
+    // The window is what the viewport's height holds; a change of height is rows added or taken at its end.
+    d->window.page = d->pageRows();
+    d->applyWindow();
     const QHeaderView *header = horizontalHeader();
     const int shown = header->count() - header->hiddenSectionCount();
     if (shown > 0 && bar->maximum() < shown - 1)
@@ -513,16 +631,102 @@ void DataGrid::updateGeometries()
 
 void DataGrid::scrollContentsBy(int dx, int dy)
 {
-    QTableView::scrollContentsBy(dx, dy);
-    // At the end of the range the base class lines the last column up with the right edge; here the
-    // position always names the column at the left edge.
-    if (dx != 0 && horizontalScrollMode() == QAbstractItemView::ScrollPerItem) {
-        QHeaderView *header = horizontalHeader();
-        const int before = header->offset();
-        header->setOffsetToSectionPosition(horizontalScrollBar()->value());
-        if (header->offset() != before)
-            viewport()->update();
+    if (dx != 0) {
+        QTableView::scrollContentsBy(dx, 0);
+        // At the end of the range the base class lines the last column up with the right edge; here the
+        // position always names the column at the left edge.
+        if (horizontalScrollMode() == QAbstractItemView::ScrollPerItem) {
+            QHeaderView *header = horizontalHeader();
+            const int before = header->offset();
+            header->setOffsetToSectionPosition(horizontalScrollBar()->value());
+            if (header->offset() != before)
+                viewport()->update();
+        }
     }
+    // Up and down the view never scrolls: the vertical bar's value is the first record in sight, and the
+    // window moves under the view instead (the wheel and the bar's drag come here too).
+    if (dy != 0 && !d->settingBar)
+        d->moveTop(verticalScrollBar()->value());
+}
+
+void DataGrid::scrollTo(const QModelIndex &index, ScrollHint hint)
+{
+    // Re-aiming the current index at a record moves nothing: whoever moved the window placed it.
+    if (d->aiming || !index.isValid() || index.model() != d->model)
+        return;
+    const int record = d->window.recordAt(index.row());
+    if (record < 0)
+        return;
+    {
+        // Across, the view scrolls as it would; up and down it would count in window rows.
+        const QScopedValueRollback guard(d->settingBar, true);
+        QTableView::scrollTo(index, hint);
+    }
+    RowWindow::Place place = RowWindow::Place::Visible;
+    switch (hint) {
+    case PositionAtTop:
+        place = RowWindow::Place::Top;
+        break;
+    case PositionAtBottom:
+        place = RowWindow::Place::Bottom;
+        break;
+    case PositionAtCenter:
+        place = RowWindow::Place::Center;
+        break;
+    case EnsureVisible:
+        break;
+    }
+    d->moveTop(d->window.topFor(record, place));
+    // The view's own scrolling left the bar in window rows.
+    d->syncScrollBar();
+}
+
+QModelIndex DataGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    using Move = RowWindow::Move;
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    std::optional<Move> move;
+    switch (action) {
+    case MoveUp:
+        move = Move::Up;
+        break;
+    case MoveDown:
+        move = Move::Down;
+        break;
+    case MovePageUp:
+        move = Move::PageUp;
+        break;
+    case MovePageDown:
+        move = Move::PageDown;
+        break;
+    case MoveHome:
+        move = ctrl ? std::optional(Move::First) : std::nullopt;
+        break;
+    case MoveEnd:
+        move = ctrl ? std::optional(Move::Last) : std::nullopt;
+        break;
+    default:
+        break;
+    }
+    if (d->window.count == 0 || d->model->columnCount() == 0 || d->mouseFocus)
+        return QModelIndex();
+    if (!move) {
+        // Across the row, the view's own moves, in the current row brought into sight first (without a
+        // current row the view starts from the first record).
+        d->showCurrent();
+        return QTableView::moveCursor(action, modifiers);
+    }
+    const int target = d->window.recordAfter(d->currentRecord, *move);
+    // Ctrl+Home and Ctrl+End go to a corner, and a first current row starts in the first column.
+    int col = Col();
+    if (d->currentRecord < 0 || *move == Move::First)
+        col = d->edgeColumn(false);
+    else if (*move == Move::Last)
+        col = d->edgeColumn(true);
+    if (col < 0)
+        return QModelIndex();
+    d->moveTop(d->window.topFor(target, RowWindow::Place::Visible));
+    return d->model->index(d->window.rowOf(target), col);
 }
 
 int DataGrid::VisibleCols() const
@@ -563,6 +767,11 @@ void DataGrid::keyboardSearch(const QString &search)
 
 void DataGrid::focusInEvent(QFocusEvent *event)
 {
+    // A current row scrolled out of sight comes back with the focus; a click chooses its own row.
+    if (event->reason() != Qt::MouseFocusReason && d->currentRecord >= 0 &&
+        d->window.rowOf(d->currentRecord) < 0)
+        d->showCurrent();
+    const QScopedValueRollback guard(d->mouseFocus, event->reason() == Qt::MouseFocusReason);
     QTableView::focusInEvent(event);
     Q_EMIT GotFocus();
 }
@@ -633,28 +842,32 @@ bool DataGrid::eventFilter(QObject *watched, QEvent *event)
 
 void DataGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
 {
+    // Taken first: the base class scrolls to the new cell, and the window moving re-aims the index at the
+    // current record.
+    if (!d->aiming && current.isValid()) {
+        d->wantedCol = current.column();
+        d->currentRecord = d->window.recordAt(current.row());
+    }
     QTableView::currentChanged(current, previous);
     // The marked row spans every cell of both rows.
     viewport()->update();
-    if (current.isValid())
-        d->wantedCol = current.column();
+    // The grid re-aiming the index at the current record (the window or the record set moved) is no move.
+    if (d->aiming)
+        return;
     // Moving the current cell (keys, clicks, Col) ends the column selection; the record set moving does not.
-    if (!d->following)
-        d->clearColumnSelection();
-    if (!d->following && current.isValid()) {
+    d->clearColumnSelection();
+    if (current.isValid()) {
         Recordset *rs = d->recordset();
-        if (rs && rs->State() == Recordset::adStateOpen && rs->currentRow() != current.row()) {
-            d->pushing = true;
+        if (rs && rs->State() == Recordset::adStateOpen && rs->currentRow() != d->currentRecord) {
+            const QScopedValueRollback guard(d->pushing, true);
             try {
-                rs->setAbsolutePosition(current.row() + 1);
+                rs->setAbsolutePosition(d->currentRecord + 1);
             } catch (const vq::Error &e) {
                 reportError(e);
             }
-            d->pushing = false;
         }
     }
-    if (!d->following)
-        d->reportRowCol();
+    d->reportRowCol();
 }
 
 int DataGrid::columnPixelWidth(int col) const

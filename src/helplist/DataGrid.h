@@ -24,6 +24,13 @@ class RecordsetModel;
 // change of the record set's rows (Sort, Filter, Requery, the data control's Refresh) as long as the field
 // names stay the same; ReBind() takes the columns afresh (default widths, all visible, nothing selected).
 //
+// Rows in sight: the view's model holds only the rows that fit in the viewport plus the one partly shown
+// below them (see RowWindow), so nothing the grid keeps grows with the record count. The vertical scroll
+// bar, the keys (Up, Down, PageUp, PageDown, Ctrl+Home, Ctrl+End) and the wheel move through records;
+// Row, FirstRow and cellRect count records, not the view's rows. The current row may be scrolled out of
+// sight: it stays current, comes back into sight with the next key move or with the focus, and the view's
+// currentIndex() is invalid meanwhile.
+//
 // Indexes are 0-based. A column index outside 0..ColumnCount()-1 fails with vq::Error 6148 ("Invalid column
 // index"), from Columns(i) and setCol alike.
 //
@@ -45,6 +52,8 @@ class DataGrid : public QTableView
     Q_PROPERTY(int SelEndCol READ SelEndCol)
     Q_PROPERTY(int LeftCol READ LeftCol WRITE setLeftCol)
     Q_PROPERTY(int VisibleCols READ VisibleCols)
+    Q_PROPERTY(int FirstRow READ FirstRow WRITE setFirstRow)
+    Q_PROPERTY(int VisibleRows READ VisibleRows)
 
 public:
     explicit DataGrid(QWidget *parent = nullptr);
@@ -57,7 +66,8 @@ public:
     // Takes the columns afresh from the data control's current record set.
     Q_INVOKABLE void ReBind();
 
-    // The current row's position among the shown rows, -1 without a current row.
+    // The current row's position among the record set's rows (its sort and filter order), in sight or
+    // not; -1 without a current row.
     int Row() const;
     // The current column, 0-based; -1 only while the grid has no columns. setCol makes the column current
     // in the current row (or, without a current row, the column the next current row will use).
@@ -67,6 +77,19 @@ public:
     QString Text() const;
 
     Q_INVOKABLE int ColumnCount() const;
+    // The rows the grid scrolls through: the record set's, as the grid last heard of them.
+    Q_INVOKABLE int RowCount() const;
+
+    // The row at the top of the view (-1 without rows). setFirstRow scrolls there, as far as the rows
+    // allow: at most RowCount() minus the rows that fit wholly, so the last row stands at the bottom edge;
+    // a row outside is taken as the nearest.
+    int FirstRow() const;
+    void setFirstRow(int row);
+    // Rows wholly or partly in view.
+    int VisibleRows() const;
+    // Where the cell of row `row` and column `col` is drawn, in viewport coordinates; an empty rectangle
+    // while the row is out of sight or the column is outside.
+    QRect cellRect(int row, int col) const;
     // A handle to column i; an index outside fails with vq::Error 6148.
     vq::DataGridColumn Columns(int i);
 
@@ -90,7 +113,8 @@ public:
     // Repaints from the record set; the current row follows the record set's current record.
     Q_INVOKABLE void Refresh();
 
-    // The model the grid reads through (for views and measurements; the grid owns it).
+    // The model the grid reads through, a window of the record set's rows (for measurements; the grid
+    // owns it).
     vq::RecordsetModel *recordsetModel() const;
 
     // Throws vq::Error 6148 unless `col` is one of the grid's columns.
@@ -98,6 +122,8 @@ public:
 
     // Typing a letter in a grid of a million rows must not scan them: the grid has no type-ahead search.
     void keyboardSearch(const QString &search) override;
+    // Takes the view's own index (of the rows in sight), as currentIndex() gives it.
+    void scrollTo(const QModelIndex &index, ScrollHint hint = EnsureVisible) override;
 
 Q_SIGNALS:
     void GotFocus();
@@ -121,6 +147,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
 

@@ -1,5 +1,6 @@
 #include "helplist/DataGridColumn.h"
 
+#include "data/RecordsetModel.h"
 #include "helplist/DataGrid.h"
 #include "platform/Error.h"
 #include "platform/Twips.h"
@@ -52,7 +53,7 @@ QString DataGridColumn::Text() const
 {
     m_grid->checkColumn(m_index);
     const int row = m_grid->Row();
-    return row < 0 ? QString() : m_grid->model()->index(row, m_index).data().toString();
+    return row < 0 ? QString() : m_grid->recordsetModel()->recordText(row, m_index);
 }
 
 } // namespace vq

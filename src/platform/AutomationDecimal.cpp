@@ -58,8 +58,10 @@ AutomationDecimal make(u128 mantissa, int scale, bool negative)
 
 AutomationDecimal AutomationDecimal::fromInteger(qint64 value)
 {
-    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    return make(magnitude, 0, value < 0);
+    AutomationDecimal d;
+    d.m_lo = value < 0 ? 0 - quint64(value) : quint64(value);
+    d.m_negative = value < 0;
+    return d;
 }
 
 std::optional<AutomationDecimal> AutomationDecimal::fromParts(
@@ -77,28 +79,42 @@ std::optional<AutomationDecimal> AutomationDecimal::fromParts(
 
 std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
 {
-    if (!std::isfinite(value) || std::fabs(value) >= 79228162514264337593543950336.0)
+    // A fetch makes one of these a row: the common cases below stay clear of library calls (rounding
+    // functions are calls on the baseline x86-64 target) and of building an optional twice.
+    const double magnitude = std::fabs(value);
+    if (!(magnitude < 79228162514264337593543950336.0)) // NaN too
         return std::nullopt;
-    if (value == std::trunc(value) && std::fabs(value) < 9.2e18)
-        return fromInteger(qint64(value));
+    AutomationDecimal d;
+    d.m_negative = value < 0;
+    if (magnitude < 9.2e18) {
+        const quint64 whole = quint64(magnitude);
+        if (double(whole) == magnitude) {
+            d.m_lo = whole;
+            d.m_negative = d.m_negative && whole != 0;
+            return d;
+        }
+    }
     // Most doubles from a database are a few digits after the point: the fewest places whose whole number
     // divides back to the double exactly. Below 2^50 that number is the only one of its scale that does,
-    // so it has the shortest digits, as the general way below finds them.
-    const double magnitude = std::fabs(value);
+    // so it has the shortest digits, as the general way below finds them. Adding a half and cutting off
+    // finds the nearest whole number: where one divides back, scaled lies within rounding error of it.
     for (int scale = 1; scale <= 22; ++scale) {
         const double scaled = magnitude * ExactPowers[scale];
         if (scaled >= 0x1p50)
             break;
-        const double whole = std::nearbyint(scaled);
-        if (whole / ExactPowers[scale] == magnitude)
-            return make(u128(quint64(whole)), scale, value < 0);
+        const quint64 whole = quint64(scaled + 0.5);
+        if (double(whole) / ExactPowers[scale] == magnitude) {
+            d.m_lo = whole;
+            d.m_scale = quint8(scale);
+            return d;
+        }
     }
     char buffer[32];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
     bool exact = false;
-    const auto d =
+    const auto read =
         fromText(std::string_view(buffer, size_t(r.ptr - buffer)), Rounding::HalfAwayFromZero, &exact);
-    return exact ? d : std::nullopt;
+    return exact ? read : std::nullopt;
 }
 
 std::optional<AutomationDecimal> AutomationDecimal::fromText(

@@ -2,6 +2,7 @@
 #include "frame/ClassTable.h"
 #include "frame/PropertyPage.h"
 #include "platform/Twips.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -29,9 +30,7 @@ protected:
         second->setProperty("EmptyCheck", true);
         page.reset(qobject_cast<vq::PropertyPage *>(vq::ClassTable::create("VqComboGeneral")));
         ASSERT_NE(page, nullptr);
-        page->show();
-        QApplication::setActiveWindow(page.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(page.get()));
+        ASSERT_TRUE(vq::test::showActive(page.get()));
         validate = page->findChild<QCheckBox *>("chkValidateData");
         empty = page->findChild<QCheckBox *>("chkEmptyCheck");
         ASSERT_NE(validate, nullptr);

@@ -35,9 +35,7 @@ protected:
         after->setObjectName("after");
         after->setGeometry(10, 70, 150, 22);
         after->stackUnder(combo);
-        form->show();
-        QApplication::setActiveWindow(form.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        ASSERT_TRUE(vq::test::showActive(form.get()));
         txtcombo = combo->findChild<QComboBox *>("txtcombo");
         tree = combo->findChild<vq::TreeView *>("treCombo");
         ASSERT_NE(txtcombo, nullptr);

@@ -115,25 +115,12 @@ protected:
     QTemporaryDir dir;
 };
 
-class PostgresDecimals : public ::testing::Test
+class PostgresDecimals : public testdb::PostgresTable
 {
 protected:
-    void SetUp() override
-    {
-        if (!testdb::havePostgres())
-            GTEST_SKIP() << "no test server: run through ./vq test (tests/support/with-postgres.sh)";
-        pg.Open(testdb::postgresDriverString());
-        table = testdb::uniqueName("vq_decimals");
-        pg.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
-    }
-    void TearDown() override
-    {
-        if (pg.State() == Connection::adStateOpen)
-            pg.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
-    }
-
-    Connection pg;
-    QString table;
+    PostgresDecimals()
+        : PostgresTable("vq_decimals")
+    { }
 };
 
 } // namespace
@@ -144,7 +131,10 @@ TEST_F(DecimalColumns, SqliteWholeNumbersComeExactlyAndRealsAsTheyAreStored)
 {
     const Rows rows {{1, "9007199254740993"}, {2, "9007199254740992"}, {3, "9223372036854775807"},
         {4, "-9223372036854775808"}, {5, "0"}, {6, "12.5"}, {7, std::nullopt}, {8, "-0.25"}, {9, "0.1"},
-        {10, "9007199254740993"}, {11, "-1"}, {12, "0.0000000001"}, {13, "-9007199254740993"}};
+        {10, "9007199254740993"}, {11, "-1"}, {12, "0.0000000001"}, {13, "-9007199254740993"},
+        // Either side of the largest magnitude a cell holds in its own slot (2^57 - 1).
+        {14, "144115188075855871"}, {15, "-144115188075855871"}, {16, "144115188075855872"},
+        {17, "-144115188075855872"}};
     QStringList inserts {QStringLiteral("CREATE TABLE amounts (id integer, v numeric(30,10), n bigint)")};
     for (const auto &[id, v] : rows) {
         const QString value = v ? QString::fromStdString(*v) : QStringLiteral("NULL");
@@ -164,10 +154,30 @@ TEST_F(DecimalColumns, SqliteWholeNumbersComeExactlyAndRealsAsTheyAreStored)
     for (const auto &[criteria, want] : std::vector<std::pair<QString, std::vector<int>>> {
              {QStringLiteral("[n] = 9007199254740993"), {1, 10}},
              {QStringLiteral("[n] = 9007199254740992"), {2}},
-             {QStringLiteral("[n] > 9007199254740992.5"), {1, 3, 10}},
+             {QStringLiteral("[n] > 9007199254740992.5"), {1, 3, 10, 14, 16}},
              {QStringLiteral("[n] = 9007199254740992.5"), {}},
              {QStringLiteral("[n] < -9223372036854775807.9"), {4}}, {QStringLiteral("[n] > 1e30"), {}},
-             {QStringLiteral("[n] >= -1e30 and [n] < 0.5"), {4, 5, 11, 13}}}) {
+             {QStringLiteral("[n] >= -1e30 and [n] < 0.5"), {4, 5, 11, 13, 15, 17}},
+             {QStringLiteral("[n] <> 9007199254740992.5 and [n] > 144115188075855871"), {3, 16}},
+             // More digits than a decimal holds: just above the largest 64-bit integer.
+             {QStringLiteral("[n] >= 9223372036854775807.0000000001"), {}},
+             {QStringLiteral("[n] < 9223372036854775807.0000000001 and [n] > 9223372036854775806"), {3}}}) {
+        rs.setFilter(criteria);
+        EXPECT_EQ(ids(rs), want) << criteria.toStdString();
+    }
+    // Literals of another scale than the cells', and literals with more places than a decimal holds, which
+    // lie beyond every cell they were cut to.
+    for (const auto &[criteria, want] : std::vector<std::pair<QString, std::vector<int>>> {
+             {QStringLiteral("[v] = -0.2500 or [v] = 12.50000"), {6, 8}},
+             {QStringLiteral("[v] = 12.50000000000000000000000000001"), {}},
+             {QStringLiteral(
+                  "[v] > 12.4999999999999999999999999999 and [v] < 12.50000000000000000000000000001"),
+                 {6}},
+             {QStringLiteral("[v] <= -0.25000000000000000000000000001"), {4, 11, 13, 15, 17}},
+             {QStringLiteral("[v] > -0.25000000000000000000000000001 and [v] < 0"), {8}},
+             {QStringLiteral("[v] >= 0.00000000010000000000000000001 and [v] < 0.1"), {}},
+             {QStringLiteral("[v] > 144115188075855871.5"), {3, 16}},
+             {QStringLiteral("[v] < -144115188075855871.5 and [v] > -1e19"), {4, 17}}}) {
         rs.setFilter(criteria);
         EXPECT_EQ(ids(rs), want) << criteria.toStdString();
     }
@@ -187,14 +197,14 @@ TEST_F(PostgresDecimals, NumericKeepsEveryDigit)
         {5, "-79228162514264337593543950335"}, {6, "9007199254740993"}, {7, "9007199254740992"}, {8, "12.50"},
         {9, "12.5"}, {10, "0"}, {11, std::nullopt}, {12, "-12.5"}, {13, "3.1415926535897932384626433833"},
         {14, "1234567890123456789012345677.9"}, {15, "0.1234567890123456789012345678"}};
-    pg.Execute(QStringLiteral("CREATE TABLE %1 (id integer, v numeric)").arg(table));
+    admin.Execute(QStringLiteral("CREATE TABLE %1 (id integer, v numeric)").arg(table));
     for (const auto &[id, v] : rows)
-        pg.Execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
-                       .arg(table)
-                       .arg(id)
-                       .arg(v ? QString::fromStdString(*v) : QStringLiteral("NULL")));
+        admin.Execute(QStringLiteral("INSERT INTO %1 VALUES (%2, %3)")
+                          .arg(table)
+                          .arg(id)
+                          .arg(v ? QString::fromStdString(*v) : QStringLiteral("NULL")));
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id, v FROM %1 ORDER BY id").arg(table), &pg, Recordset::adOpenStatic);
+    rs.Open(QStringLiteral("SELECT id, v FROM %1 ORDER BY id").arg(table), &admin, Recordset::adOpenStatic);
     checkExactColumn(rs, rows);
 
     // A literal with more digits than a decimal holds still compares exactly: 0.1234567890123456789012345678
@@ -222,7 +232,7 @@ TEST_F(PostgresDecimals, ValuesBeyondTheDecimalRoundOrBecomeDoubles)
     Recordset rs;
     rs.Open(QStringLiteral("SELECT x::numeric AS v FROM (VALUES ('1.23456789012345678901234567895'), "
                            "('0.' || repeat('0', 10) || repeat('9', 60)), ('-2.5')) t(x)"),
-        &pg, Recordset::adOpenStatic);
+        &admin, Recordset::adOpenStatic);
     ASSERT_EQ(rs.RecordCount(), 3);
     EXPECT_EQ(rs.value(0, 0).toString(), "1.234567890123456789012345679");
     EXPECT_EQ(rs.value(1, 0).toString(), "0.0000000001");
@@ -231,7 +241,7 @@ TEST_F(PostgresDecimals, ValuesBeyondTheDecimalRoundOrBecomeDoubles)
     for (const char *odd : {"NaN", "1e40", "-1e90"}) {
         rs.Open(QStringLiteral("SELECT x::numeric AS v FROM (VALUES ('1.5'), ('%1'), ('-2.25')) t(x)")
                     .arg(QLatin1String(odd)),
-            &pg, Recordset::adOpenStatic);
+            &admin, Recordset::adOpenStatic);
         ASSERT_EQ(rs.RecordCount(), 3) << odd;
         EXPECT_EQ(rs.value(0, 0), QVariant(1.5)) << odd;
         const double want = std::strtod(odd, nullptr);

@@ -85,8 +85,7 @@ protected:
 
 TEST_F(SqliteOdbc, ReadsThroughAFileDsnAndADriverString)
 {
-    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("items.dsn")),
-        {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
+    const QString dsn = testdb::writeSqliteFileDsn(dir.filePath(QStringLiteral("items.dsn")), db);
     checkItems(QStringLiteral("FileDSN=") + dsn);
     checkItems(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
 }
@@ -115,49 +114,36 @@ TEST_F(SqliteOdbc, AFileDsnIsReadAsTheDriverManagerReadsIt)
     qunsetenv("ODBCSYSINI");
 }
 
-TEST_F(SqliteOdbc, AValueLongerThanItsBufferInsideABlockIsReadWholeWithEveryRowKept)
+TEST_F(SqliteOdbc, ALongValueInsideABlockIsReadWholeAndTheStatementRunsOnce)
 {
-    // Bound columns only, so the rows come in blocks, and the long value sits between ordinary rows. The
-    // SQLite driver cannot read a value again inside a block; the cursor must still deliver the long value
-    // whole and every row before and after it, in order.
+    // Bound columns only, so the rows come in blocks, with the long value between ordinary rows. The SQLite
+    // driver cannot read a value again inside a block; running the statement again to read it would, in
+    // random order, give other rows after it. Every row must come once, whole, in the statement's order.
     Connection c;
     c.Open(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
-    Recordset rs;
-    rs.Open(
-        QStringLiteral("SELECT id, name, born FROM items ORDER BY CASE WHEN id = -1 THEN 1500.5 ELSE id END"),
-        &c, Recordset::adOpenStatic);
-    ASSERT_EQ(rs.rowCount(), 3001);
-    for (qsizetype r = 0; r < rs.rowCount(); ++r) {
-        if (r == 1501) {
-            ASSERT_EQ(rs.value(r, 0), QVariant(-1));
-            ASSERT_EQ(rs.text(r, 1), QString(QStringLiteral("Ångström ✓ ")).repeated(500));
-            continue;
+    for (const char *order : {"CASE WHEN id = -1 THEN 1500.5 ELSE id END", "random()"}) {
+        SCOPED_TRACE(order);
+        const bool sorted = order[0] == 'C';
+        Recordset rs;
+        rs.Open(QStringLiteral("SELECT id, name, born FROM items ORDER BY %1").arg(QLatin1String(order)), &c,
+            Recordset::adOpenStatic);
+        ASSERT_EQ(rs.rowCount(), 3001);
+        std::vector<int> seen(3001, 0);
+        for (qsizetype r = 0; r < rs.rowCount(); ++r) {
+            const int id = rs.value(r, 0).toInt();
+            ++seen[size_t(id + 1)];
+            if (sorted) {
+                ASSERT_EQ(id, r == 1501 ? -1 : int(r > 1501 ? r - 1 : r)) << r;
+            }
+            if (id == -1) {
+                ASSERT_EQ(rs.text(r, 1), QString(QStringLiteral("Ångström ✓ ")).repeated(500));
+                continue;
+            }
+            ASSERT_EQ(rs.text(r, 1), QStringLiteral("item%1").arg(id % 100)) << r;
+            ASSERT_EQ(rs.value(r, 2), QVariant(QDate(2020, 1, 1 + id % 28))) << r;
         }
-        const int id = int(r > 1501 ? r - 1 : r);
-        ASSERT_EQ(rs.value(r, 0), QVariant(id)) << r;
-        ASSERT_EQ(rs.text(r, 1), QStringLiteral("item%1").arg(id % 100)) << r;
-        ASSERT_EQ(rs.value(r, 2), QVariant(QDate(2020, 1, 1 + id % 28))) << r;
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 3001);
     }
-}
-
-TEST_F(SqliteOdbc, AStatementRunsOnceSoAnUnorderedResultKeepsEveryRowOnce)
-{
-    // In random order with a long value somewhere in the middle: running the statement a second time to
-    // read that value would give other rows after it.
-    Connection c;
-    c.Open(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT id, name FROM items ORDER BY random()"), &c, Recordset::adOpenStatic);
-    ASSERT_EQ(rs.rowCount(), 3001);
-    std::vector<int> seen(3001, 0);
-    for (qsizetype r = 0; r < rs.rowCount(); ++r) {
-        const int id = rs.value(r, 0).toInt();
-        ++seen[size_t(id + 1)];
-        if (id == -1) {
-            EXPECT_EQ(rs.text(r, 1).size(), 5500);
-        }
-    }
-    EXPECT_EQ(std::count(seen.begin(), seen.end(), 1), 3001);
 }
 
 TEST(OdbcFetch, TheMethodIsChosenFromWhatTheDriverCanDo)
@@ -188,55 +174,59 @@ TEST(OdbcFetch, ABlockIsCountedFromTheStatusArrayWhenTheDriverLeavesTheCountUnse
     EXPECT_EQ(odbcBlockRowCount(FetchedUnset, none, 4), -1);
 }
 
-TEST_F(SqliteOdbc, StreamsForwardOnlyLikeThePortableList)
+// A connection or a query that fails, through every driver: the driver's own words in the error, and the
+// connection or the record set left closed.
+TEST_F(SqliteOdbc, FailuresCarryTheDriversDiagnostics)
 {
-    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("items.dsn")),
-        {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(db)});
-    Connection c;
-    c.Open(QStringLiteral("FileDSN=") + dsn, QString(), QString(), -1);
-    Recordset rs;
-    rs.Open(QStringLiteral("SELECT amount FROM items WHERE id >= 0 ORDER BY id"), &c,
-        Recordset::adOpenForwardOnly, Recordset::adLockReadOnly, -1);
-    QStringList items;
-    while (!rs.isEOF()) {
-        items << variantToText(rs.Fields().Item(0).Value());
-        rs.MoveNext();
+    const QString odbc = QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db);
+    struct Case
+    {
+        QString connection, query, says; // no query: the connection fails
+    };
+    std::vector<Case> cases {
+        {testdb::nativeString(dir.filePath(QStringLiteral("nothere.db"))), {}, "nothere.db"},
+        {testdb::nativeString(db), QStringLiteral("SELEC * FROM items"), QStringLiteral("syntax error")},
+        {testdb::nativeString(db), QStringLiteral("nosuchtable"), QStringLiteral("no such table")},
+        {QStringLiteral("Driver={No Such Driver};Database=x"), {}, QStringLiteral("No Such Driver")},
+        {QStringLiteral("FileDSN=") + dir.filePath(QStringLiteral("missing.dsn")), {},
+            QStringLiteral("missing.dsn")},
+        {odbc, QStringLiteral("SELECT * FROM nowhere"), QStringLiteral("no such table")}};
+    if (testdb::havePostgres()) {
+        cases.push_back({testdb::postgresDriverString(), QStringLiteral("SELECT nothing FROM pg_class"),
+            QStringLiteral("nothing")});
+        cases.push_back({QStringLiteral("Driver={%1};Servername=%2;Port=%3;Database=nodb;UID=postgres")
+                             .arg(qEnvironmentVariable("VQ_PG_DRIVER"), qEnvironmentVariable("VQ_PG_HOST"),
+                                 qEnvironmentVariable("VQ_PG_PORT")),
+            {}, QStringLiteral("nodb")});
     }
-    ASSERT_EQ(items.size(), 3000);
-    EXPECT_EQ(items[3], "1.5");
-    EXPECT_EQ(items.last(), "1499.5");
-}
-
-TEST_F(SqliteOdbc, FailuresCarryTheDriverDiagnostics)
-{
-    Connection c;
-    QString message = errorText([&] { c.Open(QStringLiteral("Driver={No Such Driver};Database=x")); });
-    EXPECT_TRUE(message.contains(QStringLiteral("No Such Driver"))) << message.toStdString();
-    message =
-        errorText([&] { c.Open(QStringLiteral("FileDSN=") + dir.filePath(QStringLiteral("missing.dsn"))); });
-    EXPECT_FALSE(message.isEmpty());
-    EXPECT_EQ(c.State(), Connection::adStateClosed);
-
-    c.Open(QStringLiteral("Driver={%1};Database=%2").arg(testdb::sqliteOdbcDriver(), db));
-    Recordset rs;
-    message =
-        errorText([&] { rs.Open(QStringLiteral("SELECT * FROM nowhere"), &c, Recordset::adOpenStatic); });
-    EXPECT_TRUE(message.contains(QStringLiteral("no such table"))) << message.toStdString();
-    EXPECT_EQ(rs.State(), Recordset::adStateClosed);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.connection.toStdString() + " " + c.query.toStdString());
+        Connection connection;
+        Recordset rs;
+        const QString message = errorText([&] {
+            connection.Open(c.connection);
+            rs.Open(c.query, &connection, Recordset::adOpenStatic);
+        });
+        EXPECT_TRUE(message.contains(c.says)) << message.toStdString();
+        EXPECT_EQ(
+            connection.State(), c.query.isEmpty() ? Connection::adStateClosed : Connection::adStateOpen);
+        EXPECT_EQ(rs.State(), Recordset::adStateClosed);
+    }
 }
 
 namespace {
 
-class Postgres : public ::testing::Test
+class Postgres : public testdb::PostgresTable
 {
 protected:
+    Postgres()
+        : PostgresTable("vq_types")
+    { }
     void SetUp() override
     {
-        if (!testdb::havePostgres())
-            GTEST_SKIP() << "no test server: run through ./vq test (tests/support/with-postgres.sh)";
-        table = testdb::uniqueName("vq_types");
-        admin.Open(testdb::postgresDriverString());
-        admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+        PostgresTable::SetUp();
+        if (IsSkipped())
+            return;
         admin.Execute(QStringLiteral(
             "CREATE TABLE %1 (i integer, b bigint, s smallint, r real, d double precision, n numeric(10,2), "
             "v varchar(20), t text, dt date, ts timestamp, tm time, f boolean)")
@@ -246,12 +236,6 @@ protected:
                            "repeat('long ', 3000), '2020-01-02', '2020-01-02 10:30:00', '08:15:00', true), "
                            "(NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL)")
                 .arg(table));
-    }
-
-    void TearDown() override
-    {
-        if (admin.State() == Connection::adStateOpen)
-            admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
     }
 
     void checkTypes(const QString &connectionString)
@@ -281,9 +265,6 @@ protected:
         rs.setFilter(QStringLiteral("[v] like 'zoË%' and [n] = 12.5"));
         EXPECT_EQ(rs.RecordCount(), 1);
     }
-
-    Connection admin;
-    QString table;
 };
 
 } // namespace
@@ -292,13 +273,8 @@ TEST_F(Postgres, ReadsEveryTypeThroughADriverStringAndAFileDsn)
 {
     checkTypes(testdb::postgresDriverString());
     QTemporaryDir dir;
-    const QString dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("pg.dsn")),
-        {QStringLiteral("Driver=%1").arg(qEnvironmentVariable("VQ_PG_DRIVER")),
-            QStringLiteral("Servername=%1").arg(qEnvironmentVariable("VQ_PG_HOST")),
-            QStringLiteral("Port=%1").arg(qEnvironmentVariable("VQ_PG_PORT")),
-            QStringLiteral("Database=%1").arg(qEnvironmentVariable("VQ_PG_DATABASE")),
-            QStringLiteral("UID=%1").arg(qEnvironmentVariable("VQ_PG_USER")),
-            QStringLiteral("BoolsAsChar=0")});
+    const QString dsn = testdb::writePostgresFileDsn(dir.filePath(QStringLiteral("pg.dsn")),
+        qEnvironmentVariable("VQ_PG_DATABASE"), {QStringLiteral("BoolsAsChar=0")});
     checkTypes(QStringLiteral("FileDSN=") + dsn);
 }
 
@@ -320,44 +296,39 @@ TEST_F(Postgres, FetchesThroughAServerCursorUnlessTheConnectionStringSaysOtherwi
     }
 }
 
-TEST_F(Postgres, ABadQueryOrLoginIsAClearError)
-{
-    Recordset rs;
-    const QString message =
-        errorText([&] { rs.Open(QStringLiteral("SELECT nothing FROM %1").arg(table), &admin, 3); });
-    EXPECT_TRUE(message.contains(QStringLiteral("nothing"))) << message.toStdString();
-    Connection c;
-    const QString login = errorText([&] {
-        c.Open(QStringLiteral("Driver={%1};Servername=%2;Port=%3;Database=nodb;UID=postgres")
-                   .arg(qEnvironmentVariable("VQ_PG_DRIVER"), qEnvironmentVariable("VQ_PG_HOST"),
-                       qEnvironmentVariable("VQ_PG_PORT")));
-    });
-    EXPECT_TRUE(login.contains(QStringLiteral("nodb"))) << login.toStdString();
-}
-
-TEST_F(Postgres, AServerGoneInTheMiddleOfAFetchKeepsTheRowsFetched)
+// The server drops a connection (only this test's own: other tests share the server) while rows come or
+// between statements: the rows fetched so far stay with the driver's message, an Open says why it cannot
+// run, and a Requery opens the connection again.
+TEST_F(Postgres, AConnectionTheServerDropsKeepsItsRowsAndRequeryOpensItAgain)
 {
     const QString big = testdb::uniqueName("vq_big");
     admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(big));
     admin.Execute(QStringLiteral("CREATE TABLE %1 AS SELECT g AS id, 'row ' || g AS name FROM "
                                  "generate_series(1, 20000) g")
                       .arg(big));
-    // The driver fetches through a server cursor, 100 rows at a time, so the server is needed to the end.
-    Connection c;
-    c.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
-    Recordset pid;
-    pid.Open(QStringLiteral("SELECT pg_backend_pid()"), &c, Recordset::adOpenStatic);
-    const int backend = pid.Fields().Item(0).Value().toInt();
-    pid.Close();
+    // Through a server cursor, 100 rows at a time, so the server is needed to the last row.
+    const auto connect = [&](Connection &c) {
+        c.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
+        Recordset pid;
+        pid.Open(QStringLiteral("SELECT pg_backend_pid()"), &c, Recordset::adOpenStatic);
+        return pid.Fields().Item(0).Value().toInt();
+    };
+    const auto drop = [&](int backend) {
+        admin.Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
+    };
+    const QString query = QStringLiteral("SELECT id, name FROM %1 ORDER BY id").arg(big);
 
+    // Forward-only: dropped after 150 rows were read.
+    Connection c;
+    int backend = connect(c);
     Recordset rs;
-    rs.Open(QStringLiteral("SELECT id, name FROM %1 ORDER BY id").arg(big), &c, Recordset::adOpenForwardOnly);
+    rs.Open(query, &c, Recordset::adOpenForwardOnly);
     int read = 0;
     QString message;
     try {
         while (!rs.isEOF()) {
             if (read == 150)
-                admin.Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend));
+                drop(backend);
             EXPECT_EQ(rs.Fields().Item(0).Value().toInt(), read + 1);
             ++read;
             rs.MoveNext();
@@ -370,15 +341,29 @@ TEST_F(Postgres, AServerGoneInTheMiddleOfAFetchKeepsTheRowsFetched)
     EXPECT_LT(read, 20000);
     EXPECT_TRUE(rs.isEOF());
 
-    // A static cursor opened on a connection that dies keeps what it had and says why. Only this test's
-    // own connection is ended: other tests share the server.
-    Connection c2;
-    c2.Open(testdb::postgresDriverString() + QStringLiteral(";UseDeclareFetch=1;Fetch=100"));
-    pid.Open(QStringLiteral("SELECT pg_backend_pid()"), &c2, Recordset::adOpenStatic);
-    const int backend2 = pid.Fields().Item(0).Value().toInt();
-    pid.Close();
-    admin.Execute(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(backend2));
+    // Static: dropped at the first progress report.
+    backend = connect(c);
+    Recordset all;
+    QObject::connect(&all, &Recordset::FetchProgress, [&](qsizetype progress, qsizetype) {
+        if (progress > 0 && backend > 0)
+            drop(std::exchange(backend, 0));
+    });
+    message = errorText([&] { all.Open(query, &c, Recordset::adOpenStatic); });
+    ASSERT_EQ(backend, 0) << "the fetch ended before the first progress report";
+    EXPECT_FALSE(message.isEmpty());
+    EXPECT_EQ(all.State(), Recordset::adStateOpen) << message.toStdString();
+    EXPECT_GT(all.RecordCount(), 0);
+    EXPECT_LT(all.RecordCount(), 20000);
+
+    // Between statements: Open reports the lost connection; Requery runs on a new one.
+    backend = connect(c);
+    Recordset small;
+    small.Open(QStringLiteral("SELECT id FROM %1 WHERE id <= 1000").arg(big), &c, Recordset::adOpenStatic);
+    drop(backend);
     Recordset gone;
-    EXPECT_FALSE(errorText([&] { gone.Open(big, &c2, Recordset::adOpenStatic); }).isEmpty());
+    EXPECT_FALSE(errorText([&] { gone.Open(big, &c, Recordset::adOpenStatic); }).isEmpty());
+    message = errorText([&] { small.Requery(); });
+    EXPECT_TRUE(message.isEmpty()) << message.toStdString();
+    EXPECT_EQ(small.RecordCount(), 1000);
     admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(big));
 }

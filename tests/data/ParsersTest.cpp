@@ -6,8 +6,6 @@
 #include "data/TextFold.h"
 #include "platform/Error.h"
 
-#include <QCollator>
-
 #include <gtest/gtest.h>
 
 #include "support/Errors.h"
@@ -151,61 +149,6 @@ TEST(FileDsnText, PostgreSqlFetchesThroughAServerCursorUnlessTheStringSaysOtherw
     for (const auto &c : cases)
         EXPECT_EQ(withPostgresServerCursor(QString::fromUtf8(c.string), QString::fromUtf8(c.driver)),
             QString::fromUtf8(c.result));
-}
-
-TEST(TextCollation, AgreesWithQtsCollatorAndItsKeysAndPrefixesAgreeWithItsOrder)
-{
-    const QStringList words {"", "a", "A", "ab", "abc", "ABD", "a-b", "a b", "a1", "Émile", "emile", "Emily",
-        "émilie", "Zoe", "zoë", "Zürich", "Ångström", "Ærø", "aerial", "Straße", "strasse", "Strauss",
-        "Øberg", "oberon", "Ölberg", "Łódź", "lodz", "Çelik", "celik", "ñu", "nu", "Ωμέγα", "東京",
-        "e\u0301mile", "x\u0300", "12", "2", "_x", "~", "chata", "hrad", "cesta", "col·lega", "coll", "colm",
-        "A\u0308pple", "Apple", "Bertil", "Lluís", "lm"};
-    for (const QLocale &locale :
-        {QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::Swedish, QLocale::Sweden),
-            QLocale(QLocale::Spanish, QLocale::Spain), QLocale(QLocale::Czech, QLocale::CzechRepublic)}) {
-        const Collation collation(locale);
-        QCollator oracle(locale);
-        oracle.setCaseSensitivity(Qt::CaseInsensitive);
-        for (const QString &qa : words) {
-            const QByteArray a = qa.toUtf8();
-            for (const QString &qb : words) {
-                const QByteArray b = qb.toUtf8();
-                const int c = collation.compare(a.toStdString(), b.toStdString());
-                const int expected = oracle.compare(qa, qb);
-                EXPECT_EQ(c, expected < 0 ? -1 : (expected > 0 ? 1 : 0))
-                    << qPrintable(locale.name()) << " " << a.constData() << " / " << b.constData();
-                // Keys order as the texts do, and only equal texts have equal keys.
-                std::string ka(Collation::sortKeyRoom(size_t(a.size())), '\0');
-                std::string kb(Collation::sortKeyRoom(size_t(b.size())), '\0');
-                const qsizetype la = collation.sortKey(a.toStdString(), ka.data());
-                const qsizetype lb = collation.sortKey(b.toStdString(), kb.data());
-                if (la >= 0 && lb >= 0) {
-                    const int k = std::string_view(ka)
-                                      .substr(0, size_t(la))
-                                      .compare(std::string_view(kb).substr(0, size_t(lb)));
-                    EXPECT_EQ(k < 0 ? -1 : (k > 0 ? 1 : 0), c)
-                        << qPrintable(locale.name()) << " " << a.constData() << " / " << b.constData();
-                }
-                // A prefix match is zero; otherwise the prefix test orders as the full comparison does.
-                const int p = collation.comparePrefix(a.toStdString(), b.toStdString());
-                if (p != 0) {
-                    EXPECT_EQ(p, c) << qPrintable(locale.name()) << " " << a.constData() << " ^ "
-                                    << b.constData();
-                }
-            }
-        }
-    }
-    const Collation us(QLocale(QLocale::English, QLocale::UnitedStates));
-    const struct
-    {
-        const char *text, *prefix;
-        bool begins;
-    } prefixes[] = {{"Émile", "emi", true}, {"emile", "ÉMI", true}, {"Bakersfield", "BAKERS", true},
-        {"Bak", "baker", false}, {"Zoë", "zoe", true}, {"Ølberg", "ol", true}, {"Baker", "", true},
-        {"e\u0301mile", "emi", true}, {"Zoe", "zoë", true}, {"abc", "abd", false}};
-    for (const auto &c : prefixes)
-        EXPECT_EQ(us.comparePrefix(QString::fromUtf8(c.text).toStdString(), c.prefix) == 0, c.begins)
-            << c.text << " ^ " << c.prefix;
 }
 
 // A program started without a locale in its environment runs under C: text still ignores case there, or a

@@ -147,4 +147,49 @@ TEST_F(RecordsetModelTest, LetsGoOfADestroyedRecordset)
     EXPECT_FALSE(model.index(0, 0).data().isValid());
 }
 
+TEST_F(RecordsetModelTest, AWindowShowsItsRecordsAndMovesWithoutAReset)
+{
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserted(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+    const struct
+    {
+        int first, rows;
+        QStringList ids; // the window's rows, by the id column
+        int inserted, removed, changed; // row signals this step adds
+    } steps[] = {
+        {1, 2, {"2", "3"}, 0, 1, 1}, // five rows become two, moved by one
+        {1, 3, {"2", "3", "4"}, 1, 0, 0}, // grown at the end, nothing moved
+        {3, 3, {"4", "5"}, 0, 1, 1}, // short at the end of the records
+        {7, 3, {}, 0, 1, 0}, // past the end: empty, taken as the end
+        {0, -1, {"1", "2", "3", "4", "5"}, 1, 0, 0}, // every record again
+    };
+    int ins = 0, rem = 0, chg = 0;
+    for (const auto &s : steps) {
+        model.setWindow(s.first, s.rows);
+        EXPECT_EQ(column(0), s.ids) << s.first << "+" << s.rows;
+        EXPECT_EQ(inserted.count(), ins += s.inserted) << s.first << "+" << s.rows;
+        EXPECT_EQ(removed.count(), rem += s.removed) << s.first << "+" << s.rows;
+        EXPECT_EQ(changed.count(), chg += s.changed) << s.first << "+" << s.rows;
+        EXPECT_EQ(model.recordCount(), 5);
+    }
+    EXPECT_EQ(resets.count(), 0);
+
+    // Row headers and record texts count records, whatever the window.
+    model.setWindow(2, 2);
+    EXPECT_EQ(model.headerData(1, Qt::Vertical).toInt(), 4);
+    EXPECT_EQ(model.recordText(0, 1), QStringLiteral("Cole"));
+    EXPECT_EQ(model.recordText(5, 1), QString());
+
+    // A change of the record set's rows is one reset, and the window stays where it was.
+    rs.setSort(QStringLiteral("id DESC"));
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(model.windowFirst(), 2);
+    EXPECT_EQ(column(0), (QStringList {QStringLiteral("3"), QStringLiteral("2")}));
+    rs.setFilter(QStringLiteral("id < 3"));
+    EXPECT_EQ(model.rowCount(), 0) << "two records leave nothing from the third on";
+    EXPECT_EQ(model.recordCount(), 2);
+}
+
 } // namespace

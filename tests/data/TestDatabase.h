@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Connection.h"
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -55,6 +57,13 @@ inline QString writeFileDsn(const QString &dsnPath, const QStringList &lines)
     return dsnPath;
 }
 
+// A file data source for the SQLite ODBC driver over the database file.
+inline QString writeSqliteFileDsn(const QString &dsnPath, const QString &database)
+{
+    return writeFileDsn(dsnPath,
+        {QStringLiteral("DRIVER=%1").arg(sqliteOdbcDriver()), QStringLiteral("Database=%1").arg(database)});
+}
+
 inline bool havePostgres()
 {
     return !qEnvironmentVariableIsEmpty("VQ_PG_HOST");
@@ -73,10 +82,47 @@ inline QString postgresDriverString()
     return QStringLiteral("Driver={%1};%2").arg(qEnvironmentVariable("VQ_PG_DRIVER"), postgresKeywords());
 }
 
+// A file data source for the test server's database, with further keywords.
+inline QString writePostgresFileDsn(const QString &dsnPath, const QString &database, const QStringList &more)
+{
+    return writeFileDsn(dsnPath,
+        QStringList {QStringLiteral("Driver=%1").arg(qEnvironmentVariable("VQ_PG_DRIVER")),
+            QStringLiteral("Servername=%1").arg(qEnvironmentVariable("VQ_PG_HOST")),
+            QStringLiteral("Port=%1").arg(qEnvironmentVariable("VQ_PG_PORT")),
+            QStringLiteral("Database=%1").arg(database),
+            QStringLiteral("UID=%1").arg(qEnvironmentVariable("VQ_PG_USER"))} +
+            more);
+}
+
 // A name unique to this test process, for tables in the shared test server.
 inline QString uniqueName(const char *base)
 {
     return QStringLiteral("%1_%2").arg(QLatin1String(base)).arg(getpid());
 }
+
+// Tests on the test server with a table of this process's own (`table`, dropped before and after), reached
+// through `admin`; skipped without a server.
+class PostgresTable : public ::testing::Test
+{
+protected:
+    explicit PostgresTable(const char *base)
+        : table(uniqueName(base))
+    { }
+    void SetUp() override
+    {
+        if (!havePostgres())
+            GTEST_SKIP() << "no test server: run through ./vq test (tests/support/with-postgres.sh)";
+        admin.Open(postgresDriverString());
+        admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+    }
+    void TearDown() override
+    {
+        if (admin.State() == vq::Connection::adStateOpen)
+            admin.Execute(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table));
+    }
+
+    const QString table;
+    vq::Connection admin;
+};
 
 } // namespace testdb

@@ -42,38 +42,67 @@ std::optional<int> keyOrder(const Collation &collation, const QByteArray &a, con
         std::string_view(ka).substr(0, size_t(la)).compare(std::string_view(kb).substr(0, size_t(lb))));
 }
 
-// Root order with English, tailored orders with Swedish (letters after z) and Czech ("ch" a letter of its
-// own).
+// Root order with English, tailored orders with Swedish (letters after z), Czech ("ch" a letter of its own)
+// and Spanish.
 const QLocale Locales[] = {QLocale(QLocale::English, QLocale::UnitedStates),
-    QLocale(QLocale::Swedish, QLocale::Sweden), QLocale(QLocale::Czech, QLocale::CzechRepublic)};
+    QLocale(QLocale::Swedish, QLocale::Sweden), QLocale(QLocale::Czech, QLocale::CzechRepublic),
+    QLocale(QLocale::Spanish, QLocale::Spain)};
 
 } // namespace
 
-// The fast paths read ASCII through a table of their own; every pair of printable characters, alone and
-// between letters of another case, must order as ICU orders them.
-TEST(TextCollation, EveryAsciiPairOrdersAsTheCollatorDoes)
+// The fast paths read ASCII through a table of their own: every pair of printable characters, alone and
+// between letters of another case, and every pair of a mixed word list (accents, case, expansions,
+// contractions of the locales, other scripts, combining marks) must order as ICU orders them, by comparison
+// and by sort key; a prefix test that does not match orders as the full comparison does.
+TEST(TextCollation, EveryAsciiPairAndMixedWordsOrderAsTheCollatorDoes)
 {
+    std::vector<std::pair<QByteArray, QByteArray>> pairs;
+    for (char a = 0x20; a < 0x7F; ++a) {
+        for (char b = 0x20; b < 0x7F; ++b) {
+            pairs.emplace_back(QByteArray(1, a), QByteArray(1, b));
+            pairs.emplace_back(QByteArray("x") + a + "Y", QByteArray("X") + b + "y");
+        }
+    }
+    const QStringList words {"", "a", "A", "ab", "abc", "ABD", "a-b", "a b", "a1", "Émile", "emile", "Emily",
+        "émilie", "Zoe", "zoë", "Zürich", "Ångström", "Ærø", "aerial", "Straße", "strasse", "Strauss",
+        "Øberg", "oberon", "Ölberg", "Łódź", "lodz", "Çelik", "celik", "ñu", "nu", "Ωμέγα", "東京",
+        "e\u0301mile", "x\u0300", "12", "2", "_x", "~", "chata", "hrad", "cesta", "col·lega", "coll", "colm",
+        "A\u0308pple", "Apple", "Bertil", "Lluís", "lm"};
+    for (const QString &a : words) {
+        for (const QString &b : words)
+            pairs.emplace_back(a.toUtf8(), b.toUtf8());
+    }
     for (const QLocale &locale : Locales) {
         const Collation collation(locale);
         QCollator oracle = oracleFor(locale);
-        for (char a = 0x20; a < 0x7F; ++a) {
-            for (char b = 0x20; b < 0x7F; ++b) {
-                for (const auto &[left, right] : {std::pair(QByteArray(1, a), QByteArray(1, b)),
-                         std::pair(QByteArray("x") + a + "Y", QByteArray("X") + b + "y")}) {
-                    const int expected =
-                        sign(oracle.compare(QString::fromLatin1(left), QString::fromLatin1(right)));
-                    ASSERT_EQ(collation.compare(left.toStdString(), right.toStdString()), expected)
-                        << qPrintable(locale.name()) << " [" << left.constData() << "] [" << right.constData()
-                        << "]";
-                    const std::optional<int> keys = keyOrder(collation, left, right);
-                    if (keys) {
-                        ASSERT_EQ(*keys, expected) << qPrintable(locale.name()) << " [" << left.constData()
-                                                   << "] [" << right.constData() << "]";
-                    }
-                }
+        for (const auto &[left, right] : pairs) {
+            const int expected = sign(oracle.compare(QString::fromUtf8(left), QString::fromUtf8(right)));
+            const int c = collation.compare(left.toStdString(), right.toStdString());
+            ASSERT_EQ(c, expected) << qPrintable(locale.name()) << " [" << left.constData() << "] ["
+                                   << right.constData() << "]";
+            const std::optional<int> keys = keyOrder(collation, left, right);
+            if (keys) {
+                ASSERT_EQ(*keys, expected) << qPrintable(locale.name()) << " [" << left.constData() << "] ["
+                                           << right.constData() << "]";
+            }
+            const int p = collation.comparePrefix(left.toStdString(), right.toStdString());
+            if (p != 0) {
+                ASSERT_EQ(p, c) << qPrintable(locale.name()) << " [" << left.constData() << "] ^ ["
+                                << right.constData() << "]";
             }
         }
     }
+    const Collation us(QLocale(QLocale::English, QLocale::UnitedStates));
+    const struct
+    {
+        const char *text, *prefix;
+        bool begins;
+    } prefixes[] = {{"Émile", "emi", true}, {"emile", "ÉMI", true}, {"Bakersfield", "BAKERS", true},
+        {"Bak", "baker", false}, {"Zoë", "zoe", true}, {"Ølberg", "ol", true}, {"Baker", "", true},
+        {"e\u0301mile", "emi", true}, {"Zoe", "zoë", true}, {"abc", "abd", false}};
+    for (const auto &c : prefixes)
+        EXPECT_EQ(us.comparePrefix(QString::fromUtf8(c.text).toStdString(), c.prefix) == 0, c.begins)
+            << c.text << " ^ " << c.prefix;
 }
 
 // Random words with accents, case variants, expansions, characters outside Latin, repeats, long shared

@@ -1,8 +1,11 @@
 // The plugin inside Designer's own form editor (the components Designer is made of, headless): a form of
-// every control opens with the controls being designed, what the "Property Pages…" apply becomes undoable
-// edits that mark the form modified, and the form Designer saves runs through vq::UiLoader.
+// every control opens with the controls being designed, the "Property Pages…" task menu of each opens its
+// class's pages, what they apply becomes undoable edits that mark the form modified, and the form Designer
+// saves runs through vq::UiLoader.
 #include "DesignerSupport.h"
 
+#include "frame/ClassTable.h"
+#include "frame/PropertyPage.h"
 #include "frame/PropertyPageDialog.h"
 #include "uiloader/UiLoader.h"
 
@@ -93,12 +96,41 @@ TEST(DesignerEditor, AFormOfEveryControlIsDesignedEditedUndoneAndSavedForRunning
         expectSameForm(*unchanged, *original);
     }
 
-    auto *menu = qt_extension<QDesignerTaskMenuExtension *>(core->extensionManager(), amount);
-    ASSERT_NE(menu, nullptr);
-    const auto openPages = [&] {
-        menu->preferredEditAction()->trigger();
-        return amount->window()->findChildren<vq::PropertyPageDialog *>().value(0);
+    // Every control whose class lists pages this library has offers them through one action; the others
+    // have no task menu.
+    const auto taskMenu = [&](QObject *control) {
+        return qt_extension<QDesignerTaskMenuExtension *>(core->extensionManager(), control);
     };
+    const auto openPagesOf = [&](vq::Control *control) {
+        taskMenu(control)->preferredEditAction()->trigger();
+        return control->window()->findChildren<vq::PropertyPageDialog *>().value(0);
+    };
+    for (vq::Control *c : controls) {
+        SCOPED_TRACE(c->objectName().toStdString());
+        QStringList pages = vq::ClassTable::find(QString::fromLatin1(c->metaObject()->className()))->pages;
+        pages.removeIf([](const QString &page) { return !vq::ClassTable::isAvailable(page); });
+        QDesignerTaskMenuExtension *menu = taskMenu(c);
+        if (pages.isEmpty()) {
+            EXPECT_EQ(menu, nullptr);
+            continue;
+        }
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->taskActions(), QList<QAction *> {menu->preferredEditAction()});
+        EXPECT_EQ(menu->preferredEditAction()->text(), QStringLiteral("Property Pages…"));
+        std::unique_ptr<vq::PropertyPageDialog> dialog(openPagesOf(c));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->isVisible());
+        QStringList shown;
+        for (vq::PropertyPage *page : dialog->pages()) {
+            shown << page->objectName();
+            EXPECT_EQ(page->SelectedControls(), QList<QObject *> {c});
+        }
+        EXPECT_EQ(shown, pages);
+        dialog->cancelButton()->click();
+    }
+    EXPECT_FALSE(form->isDirty());
+
+    const auto openPages = [&] { return openPagesOf(amount); };
     const auto click = [](vq::PropertyPageDialog *dialog, const char *option) {
         QTest::mouseClick(dialog->findChild<QRadioButton *>(QString::fromLatin1(option)), Qt::LeftButton);
     };

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPluginLoader>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -38,7 +39,8 @@ ProcessRun run(const QString &program, const QStringList &args, const QProcessEn
 } // namespace
 
 // Installs this build tree into a temporary prefix, builds a small outside project against the installed
-// package only, and runs it together with the installed vqregsvr.
+// package only, and runs it together with the installed vqregsvr. With the Designer support built, the
+// plugin goes where Designer looks under the prefix, and the project also builds a Designer form.
 TEST(Install, AnOutsideProgramBuildsAndRunsAgainstAnInstall)
 {
     const QString binaryDir = qEnvironmentVariable("VQ_BINARY_DIR");
@@ -67,11 +69,18 @@ TEST(Install, AnOutsideProgramBuildsAndRunsAgainstAnInstall)
     EXPECT_TRUE(QFileInfo::exists(libDir + QStringLiteral("/libVqMessageComponent.so")));
     EXPECT_TRUE(QFileInfo::exists(libDir + QStringLiteral("/cmake/VqControls/VqControlsConfig.cmake")));
 
-    r = run(cmake,
-        {QStringLiteral("-S"), sourceDir + QStringLiteral("/tests/frame/outside"), QStringLiteral("-B"),
-            build, QStringLiteral("-G"), QStringLiteral(VQ_CMAKE_GENERATOR),
-            QStringLiteral("-DCMAKE_CXX_COMPILER=") + QStringLiteral(VQ_CXX_COMPILER),
-            QStringLiteral("-DCMAKE_BUILD_TYPE=Release"), QStringLiteral("-DCMAKE_PREFIX_PATH=") + prefix});
+    QStringList configure {QStringLiteral("-S"), sourceDir + QStringLiteral("/tests/frame/outside"),
+        QStringLiteral("-B"), build, QStringLiteral("-G"), QStringLiteral(VQ_CMAKE_GENERATOR),
+        QStringLiteral("-DCMAKE_CXX_COMPILER=") + QStringLiteral(VQ_CXX_COMPILER),
+        QStringLiteral("-DCMAKE_BUILD_TYPE=Release"), QStringLiteral("-DCMAKE_PREFIX_PATH=") + prefix};
+#ifdef VQ_DESIGNER_PLUGIN_FILE
+    // Where Designer looks for plugins under the prefix (QT_PLUGIN_PATH=<prefix>/<Qt's plugin folder>).
+    QPluginLoader plugin(p.filePath(QStringLiteral(VQ_QT_INSTALL_PLUGINS "/designer/") +
+        QFileInfo(QStringLiteral(VQ_DESIGNER_PLUGIN_FILE)).fileName()));
+    EXPECT_NE(plugin.instance(), nullptr) << plugin.errorString().toStdString();
+    configure << QStringLiteral("-DFORM_FILE=" VQ_FORM_FILE);
+#endif
+    r = run(cmake, configure);
     ASSERT_TRUE(r.ok) << r.out.toStdString();
     r = run(cmake, {QStringLiteral("--build"), build, QStringLiteral("-j"), QStringLiteral("2")});
     ASSERT_TRUE(r.ok) << r.out.toStdString();
@@ -79,6 +88,10 @@ TEST(Install, AnOutsideProgramBuildsAndRunsAgainstAnInstall)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     env.insert(QStringLiteral("VQ_REGISTRY"), registry.path());
+#ifdef VQ_DESIGNER_PLUGIN_FILE
+    r = run(build + QStringLiteral("/outside-form"), {}, env);
+    EXPECT_TRUE(r.ok && r.out.contains(QLatin1String("forms ok"))) << r.out.toStdString();
+#endif
     r = run(build + QStringLiteral("/outside"), {}, env);
     ASSERT_TRUE(r.ok) << r.out.toStdString();
     const QString out = r.out;

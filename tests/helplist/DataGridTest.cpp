@@ -9,8 +9,10 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QStyleOptionSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -68,7 +70,7 @@ protected:
         QTest::mouseClick(grid.horizontalHeader()->viewport(), Qt::LeftButton, modifiers, headerCenter(col));
     }
 
-    QPoint cellCenter(int row, int col) { return grid.visualRect(grid.model()->index(row, col)).center(); }
+    QPoint cellCenter(int row, int col) { return grid.cellRect(row, col).center(); }
 
     QTemporaryDir dir;
     Adodc adodc;
@@ -217,8 +219,10 @@ TEST_F(GridTest, HeaderClicksSelectColumnsAndShiftClickExtends)
     EXPECT_EQ(grid.SelStartCol(), 1);
 
     // A cell click drops the column selection; Ctrl+Space selects the current column.
-    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(3, 3));
-    EXPECT_EQ(grid.Row(), 3);
+    const int clicked = grid.FirstRow() + 3;
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(clicked, 3));
+    EXPECT_EQ(grid.Row(), clicked);
+    EXPECT_EQ(grid.Text(), rs()->text(clicked, 3));
     EXPECT_EQ(grid.Col(), 3);
     EXPECT_EQ(grid.SelStartCol(), -1);
     QTest::keyClick(&grid, Qt::Key_Space, Qt::ControlModifier);
@@ -345,13 +349,13 @@ TEST_F(GridTest, LayoutSurvivesSortAndFilterButNotRebinding)
     EXPECT_EQ(grid.Col(), 0) << "a header click selects a column without moving the current cell";
 
     rs()->setFilter(QStringLiteral("city = 'City2'"));
-    EXPECT_EQ(grid.model()->rowCount(), 8);
+    EXPECT_EQ(grid.RowCount(), 8);
     EXPECT_EQ(grid.Columns(1).Text(), rs()->text(0, 1));
     EXPECT_EQ(grid.SelStartCol(), 1);
 
     // The data control fetching again keeps the layout; Sort and Filter start over with it.
     adodc.Refresh();
-    EXPECT_EQ(grid.model()->rowCount(), 40);
+    EXPECT_EQ(grid.RowCount(), 40);
     EXPECT_FALSE(grid.Columns(2).Visible());
 
     grid.ReBind();
@@ -368,31 +372,170 @@ TEST_F(GridTest, LayoutSurvivesSortAndFilterButNotRebinding)
     EXPECT_EQ(errorNumber([&] { grid.setCol(2); }), Error::InvalidColumnIndex);
 }
 
-TEST_F(GridTest, ALargeRecordsetReadsOnlyTheCellsInView)
+// Rows that fit wholly in the viewport: what a page key moves by and what the last scroll position leaves
+// in view.
+int pageOf(const DataGrid &grid)
 {
-    constexpr int rows = 20000;
+    return grid.viewport()->height() / grid.verticalHeader()->defaultSectionSize();
+}
+
+// The id shown in window row `row` of the view's own model: what the grid paints there.
+QString paintedId(const DataGrid &grid, int row)
+{
+    return grid.model()->index(row, 0).data().toString();
+}
+
+TEST_F(GridTest, ALargeRecordsetKeepsOnlyTheRowsInSightAndReadsOnlyTheirCells)
+{
+    constexpr int rows = 200000;
     open(rows);
     QCoreApplication::processEvents();
-    ASSERT_EQ(grid.model()->rowCount(), rows);
-    const int visibleRows = grid.viewport()->height() / grid.verticalHeader()->defaultSectionSize() + 1;
-    const quint64 cellsInView = quint64(visibleRows) * 5;
+    ASSERT_EQ(grid.RowCount(), rows);
+    const int page = pageOf(grid);
+    ASSERT_GT(page, 3);
+    // What a view keeps per row (its row header's entries) is kept for the rows in sight only.
+    const auto heldRows = [&] { return grid.verticalHeader()->count(); };
+    EXPECT_LE(heldRows(), page + 1);
+    EXPECT_LE(heldRows(), grid.VisibleRows() + 1);
+    EXPECT_EQ(grid.verticalScrollBar()->maximum(), rows - page) << "the scroll bar counts records";
+    const quint64 cellsInView = quint64(page + 1) * 5;
     const quint64 afterOpen = grid.recordsetModel()->textsMade();
     EXPECT_GT(afterOpen, 0u);
     EXPECT_LE(afterOpen, 4 * cellsInView) << "opening reads a few screens, not " << rows << " rows";
 
-    // Jumping to the end and back reads what the screens show.
+    // Ctrl+End reaches the last record and shows it wholly at the bottom edge.
     grid.setFocus();
     QTest::keyClick(&grid, Qt::Key_End, Qt::ControlModifier);
     QCoreApplication::processEvents();
     EXPECT_EQ(grid.Row(), rows - 1);
     EXPECT_EQ(rs()->AbsolutePosition(), rows);
-    rs()->MoveFirst();
-    ASSERT_TRUE(rs()->Find(QStringLiteral("id = 10000")));
-    grid.Refresh();
+    EXPECT_EQ(grid.FirstRow(), rows - page);
+    EXPECT_TRUE(grid.viewport()->rect().contains(grid.cellRect(rows - 1, grid.Col())));
+    EXPECT_EQ(grid.rowViewportPosition(0), 0) << "the rows are drawn from the top edge";
+    EXPECT_EQ(paintedId(grid, page - 1), QString::number(rows));
+
+    // A search jump shows the found row at the top, the last one as far up as the rows allow.
+    const struct
+    {
+        int id, first;
+    } jumps[] = {{100000, 99999}, {rows, rows - page}, {1, 0}};
+    for (const auto &jump : jumps) {
+        rs()->MoveFirst();
+        ASSERT_TRUE(rs()->Find(QStringLiteral("id = %1").arg(jump.id)));
+        grid.Refresh();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(grid.Row(), jump.id - 1) << jump.id;
+        EXPECT_EQ(grid.FirstRow(), jump.first) << jump.id;
+        EXPECT_EQ(grid.Columns(0).Text(), QString::number(jump.id));
+        EXPECT_TRUE(grid.viewport()->rect().contains(grid.cellRect(jump.id - 1, grid.Col()))) << jump.id;
+        EXPECT_EQ(paintedId(grid, 0), QString::number(jump.first + 1)) << jump.id;
+    }
+    EXPECT_LE(heldRows(), page + 1);
+    EXPECT_LE(grid.recordsetModel()->textsMade() - afterOpen, 10 * cellsInView);
+}
+
+TEST_F(GridTest, KeysWheelAndScrollBarMoveThroughRecords)
+{
+    constexpr int rows = 5000;
+    open(rows);
     QCoreApplication::processEvents();
-    EXPECT_EQ(grid.Row(), 9999);
-    EXPECT_EQ(grid.rowViewportPosition(9999), 0) << "a jump shows the found row at the top";
-    EXPECT_LE(grid.recordsetModel()->textsMade() - afterOpen, 8 * cellsInView);
+    const int page = pageOf(grid);
+    ASSERT_GT(page, 3);
+    grid.setFocus();
+    grid.setCol(2);
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int row, first, col;
+    } keys[] = {
+        {Qt::Key_PageDown, {}, page, 1, 2}, // the row below the page, brought wholly into view
+        {Qt::Key_PageDown, {}, 2 * page, page + 1, 2},
+        {Qt::Key_PageUp, {}, page, page, 2},
+        {Qt::Key_Down, {}, page + 1, page, 2},
+        {Qt::Key_End, Qt::ControlModifier, rows - 1, rows - page, 4},
+        {Qt::Key_PageDown, {}, rows - 1, rows - page, 4},
+        {Qt::Key_Up, {}, rows - 2, rows - page, 4},
+        {Qt::Key_Home, Qt::ControlModifier, 0, 0, 0},
+    };
+    for (const auto &k : keys) {
+        QTest::keyClick(&grid, k.key, k.modifiers);
+        EXPECT_EQ(grid.Row(), k.row) << "key " << k.key;
+        EXPECT_EQ(grid.FirstRow(), k.first) << "key " << k.key;
+        EXPECT_EQ(grid.Col(), k.col) << "key " << k.key;
+        EXPECT_EQ(rs()->AbsolutePosition(), k.row + 1) << "key " << k.key;
+        EXPECT_EQ(paintedId(grid, k.row - k.first), QString::number(k.row + 1)) << "key " << k.key;
+    }
+
+    // The wheel scrolls by the system's lines a notch and leaves the current row where it is, out of sight.
+    const auto wheel = [&](int notches) {
+        const QPoint at = grid.viewport()->rect().center();
+        QWheelEvent event(at, grid.viewport()->mapToGlobal(at), QPoint(), QPoint(0, -120 * notches),
+            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(grid.viewport(), &event);
+    };
+    const int lines = QApplication::wheelScrollLines();
+    wheel(1);
+    EXPECT_EQ(grid.FirstRow(), lines);
+    wheel(2);
+    EXPECT_EQ(grid.FirstRow(), 3 * lines);
+    EXPECT_EQ(paintedId(grid, 0), QString::number(3 * lines + 1));
+    ASSERT_GE(3 * lines, page + 1) << "the current row is out of sight now";
+    EXPECT_EQ(grid.Row(), 0);
+    EXPECT_EQ(grid.Text(), QStringLiteral("1"));
+    EXPECT_FALSE(grid.currentIndex().isValid());
+    EXPECT_TRUE(grid.cellRect(0, 0).isEmpty());
+    // A click on a row in sight makes that record current.
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, cellCenter(3 * lines + 2, 1));
+    EXPECT_EQ(grid.Row(), 3 * lines + 2);
+    EXPECT_EQ(grid.Text(), rs()->text(3 * lines + 2, 1));
+    EXPECT_EQ(rs()->AbsolutePosition(), 3 * lines + 3);
+
+    // Dragging the scroll bar's slider to the bottom shows the last records; the next key brings the
+    // current row back into sight.
+    QScrollBar *bar = grid.verticalScrollBar();
+    ASSERT_TRUE(bar->isVisible());
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.subControls = QStyle::SC_All;
+    const QPoint handle =
+        bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar).center();
+    QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, handle);
+    for (const int y : {bar->height() / 2, bar->height() + 40}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(handle.x(), y), bar->mapToGlobal(QPointF(handle.x(), y)),
+            Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(bar, &move);
+        if (y < bar->height()) {
+            EXPECT_GT(grid.FirstRow(), rows / 4) << "the rows follow the slider while it is dragged";
+            EXPECT_LT(grid.FirstRow(), rows * 3 / 4);
+        }
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, QPoint(handle.x(), bar->height() + 40));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(grid.FirstRow(), rows - page);
+    EXPECT_EQ(paintedId(grid, page - 1), QString::number(rows));
+    EXPECT_EQ(grid.cellRect(rows - page, 0).top(), 0) << "the rows are drawn from the top edge";
+
+    // A taller grid holds more rows and still ends on the last record at its bottom edge.
+    grid.resize(grid.width(), grid.height() + 200);
+    QCoreApplication::processEvents();
+    const int taller = pageOf(grid);
+    ASSERT_GT(taller, page);
+    EXPECT_LE(grid.verticalHeader()->count(), taller + 1);
+    EXPECT_EQ(grid.FirstRow(), rows - taller);
+    EXPECT_EQ(paintedId(grid, taller - 1), QString::number(rows));
+    EXPECT_EQ(grid.cellRect(rows - taller, 0).top(), 0);
+    QTest::keyClick(&grid, Qt::Key_Down);
+    EXPECT_EQ(grid.Row(), 3 * lines + 3);
+    EXPECT_EQ(grid.FirstRow(), 3 * lines + 3);
+    EXPECT_TRUE(grid.viewport()->rect().contains(grid.cellRect(grid.Row(), 1)));
+    EXPECT_EQ(grid.cellRect(grid.Row(), 1).top(), 0);
 }
 
 } // namespace

@@ -80,9 +80,7 @@ protected:
                 QStringLiteral("INSERT INTO t VALUES (1, 1.5, '2020-01-02', 'one', 'x'), "
                                "(2, 1000, '2020-12-31', 'two', 'y'), (3, -0.25, '1999-07-04', NULL, 'z'), "
                                "(4, 12, '2021-03-04', 'four', 'w')")});
-        dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("shop.dsn")),
-            {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()),
-                QStringLiteral("Database=%1").arg(db)});
+        dsn = testdb::writeSqliteFileDsn(dir.filePath(QStringLiteral("shop.dsn")), db);
     }
 
     QTemporaryDir dir;
@@ -145,13 +143,8 @@ protected:
         admin.Execute(QStringLiteral("CREATE DATABASE %1").arg(database));
         // The driver reads through a server cursor a hundred rows at a time, so a fill needs the server
         // to its last row.
-        dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("pg.dsn")),
-            {QStringLiteral("Driver=%1").arg(qEnvironmentVariable("VQ_PG_DRIVER")),
-                QStringLiteral("Servername=%1").arg(qEnvironmentVariable("VQ_PG_HOST")),
-                QStringLiteral("Port=%1").arg(qEnvironmentVariable("VQ_PG_PORT")),
-                QStringLiteral("Database=%1").arg(database),
-                QStringLiteral("UID=%1").arg(qEnvironmentVariable("VQ_PG_USER")),
-                QStringLiteral("UseDeclareFetch=1"), QStringLiteral("Fetch=100")});
+        dsn = testdb::writePostgresFileDsn(dir.filePath(QStringLiteral("pg.dsn")), database,
+            {QStringLiteral("UseDeclareFetch=1"), QStringLiteral("Fetch=100")});
         vq::Connection setup;
         setup.Open(QStringLiteral("FileDSN=") + dsn);
         setup.Execute(QStringLiteral("CREATE TABLE t (id integer, amount numeric(10,2), born date, "

@@ -3,6 +3,7 @@
 #include "lists/VqListGeneral.h"
 #include "lists/VqPListGeneral.h"
 #include "lists/VqPortableListBox.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -17,9 +18,7 @@ namespace {
 // The dialog shown and active, with the General page's query field focused as a designer would click it.
 QPlainTextEdit *openQueryField(vq::PropertyPageDialog &dialog)
 {
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    EXPECT_TRUE(vq::test::showActive(&dialog));
     auto *query = dialog.pages().first()->findChild<QPlainTextEdit *>(QStringLiteral("txtQuery"));
     query->setFocus(Qt::MouseFocusReason);
     query->moveCursor(QTextCursor::End);
@@ -40,9 +39,7 @@ TEST(ListPages, EnterInTheQueryAppliesItToTheFirstControlAndClosesTheDialog)
     auto *page = new VqListGeneral;
     dialog.addPage(page);
     dialog.tabs()->setCurrentWidget(page);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    ASSERT_TRUE(vq::test::showActive(&dialog));
     auto *query = page->findChild<QPlainTextEdit *>(QStringLiteral("txtQuery"));
     EXPECT_EQ(query->toPlainText(), "SELECT name FROM city");
     EXPECT_EQ(page->findChild<QLineEdit *>(QStringLiteral("txtDSNName"))->text(), "");

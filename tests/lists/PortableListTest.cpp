@@ -160,9 +160,7 @@ protected:
         testdb::makeSqlite(db,
             {QStringLiteral("CREATE TABLE city (name text)"),
                 QStringLiteral("INSERT INTO city VALUES ('Austin'), ('Boise'), ('Cary')")});
-        dsn = testdb::writeFileDsn(dir.filePath(QStringLiteral("cities.dsn")),
-            {QStringLiteral("DRIVER=%1").arg(testdb::sqliteOdbcDriver()),
-                QStringLiteral("Database=%1").arg(db)});
+        dsn = testdb::writeSqliteFileDsn(dir.filePath(QStringLiteral("cities.dsn")), db);
         saved.WriteProperty("Font", QFont(QStringLiteral("Courier New"), 11));
         saved.WriteProperty("ListIndex", short(2));
         saved.WriteProperty("Text", QStringLiteral("Cary"));

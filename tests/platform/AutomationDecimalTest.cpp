@@ -143,6 +143,16 @@ TEST(AutomationDecimal, DoublesComeInByTheirShortestDigitsAndGoBackUnchanged)
             continue;
         ASSERT_EQ(d->toDouble(), v) << d->toInvariantText();
     }
+    // Amounts of a few places, as tables store them, by the same shortest digits that std::to_chars finds.
+    for (int i = 0; i < 20000; ++i) {
+        const int places = int(rng() % 7);
+        const double v = double(qint64(rng() % 100000000000) - 50000000000) / std::pow(10.0, places);
+        char buffer[64];
+        const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+        const auto d = AutomationDecimal::fromDouble(v);
+        ASSERT_TRUE(d) << v;
+        ASSERT_EQ(d->toInvariantText(), std::string(buffer, r.ptr));
+    }
     // toDouble of a value with more digits than a double holds is the nearest double.
     EXPECT_EQ(AutomationDecimal::fromText("1.2345678901234567890123456789")->toDouble(),
         1.2345678901234567890123456789);

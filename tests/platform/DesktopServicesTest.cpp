@@ -4,6 +4,7 @@
 #include "platform/Screen.h"
 #include "platform/SendKeys.h"
 #include "platform/Twips.h"
+#include "support/Forms.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -26,9 +27,7 @@ struct Fields
             f = new QLineEdit(&form);
             layout->addWidget(f);
         }
-        form.show();
-        QApplication::setActiveWindow(&form);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(vq::test::showActive(&form));
         field[0]->setFocus();
         QCoreApplication::processEvents();
     }

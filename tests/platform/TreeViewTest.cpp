@@ -1,4 +1,5 @@
 #include "platform/TreeView.h"
+#include "support/Forms.h"
 
 #include "support/Errors.h"
 
@@ -108,9 +109,7 @@ TEST(TreeView, TheUserPicksByClickOrKeyboardAndKeyPressMayChangeTheCharacter)
     addBase(tree);
     tree.expandAll();
     tree.resize(200, 200);
-    tree.show();
-    QApplication::setActiveWindow(&tree);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&tree));
+    ASSERT_TRUE(vq::test::showActive(&tree));
     QStringList picked;
     QObject::connect(&tree, &vq::TreeView::NodeClick, [&](vq::TreeNode n) { picked << n.Key(); });
     QList<short> typed;

@@ -133,13 +133,15 @@ const std::vector<double> &numbers()
 }
 
 // Numeric values that SQLite keeps exactly (whole numbers as 64-bit integers, the rest as doubles that these
-// few digits name), with neighbours that a double cannot tell apart.
+// few digits name), with neighbours that a double cannot tell apart, either side of the largest magnitude a
+// decimal cell holds in its own slot, and as literals, texts of another scale than the values'.
 const QStringList &decimals()
 {
     static const QStringList v = {QStringLiteral("9007199254740993"), QStringLiteral("9007199254740992"),
         QStringLiteral("9223372036854775807"), QStringLiteral("-9223372036854775808"), QStringLiteral("0"),
         QStringLiteral("-1.5"), QStringLiteral("0.1"), QStringLiteral("2.5"), QStringLiteral("12"),
-        QStringLiteral("-0.25"), QStringLiteral("-9007199254740993")};
+        QStringLiteral("-0.25"), QStringLiteral("-9007199254740993"), QStringLiteral("144115188075855872"),
+        QStringLiteral("-144115188075855871"), QStringLiteral("2.50"), QStringLiteral("-0.250")};
     return v;
 }
 

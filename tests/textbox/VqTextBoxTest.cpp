@@ -94,20 +94,13 @@ TEST_F(TextBoxForm, EnterAndDownMoveForwardUpMovesBackAndTheHostStillSeesTheKey)
 {
     QList<short> seen;
     QObject::connect(box, &VqTextBox::KeyDown, [&](short &key, short &) { seen.append(key); });
-    focusBox();
-    QTest::keyClick(text1, Qt::Key_Return);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), after);
-
-    focusBox();
-    QTest::keyClick(text1, Qt::Key_Down);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), after);
-
-    focusBox();
-    QTest::keyClick(text1, Qt::Key_Up);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(QApplication::focusWidget(), before);
+    for (const auto &[key, target] :
+        {std::pair {Qt::Key_Return, after}, {Qt::Key_Down, after}, {Qt::Key_Up, before}}) {
+        focusBox();
+        QTest::keyClick(text1, key);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(QApplication::focusWidget(), target) << key;
+    }
     EXPECT_EQ(seen, (QList<short> {13, 40, 38}));
 }
 
