@@ -45,7 +45,8 @@ double processSeconds()
     return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
 }
 
-// The processor time of the last call of seconds().
+// The processor time of the last call of seconds(), this process's only: a database server's work is not
+// in it.
 double lastProcessSeconds = 0;
 
 double seconds(const std::function<void()> &f)

@@ -14,9 +14,9 @@ enum class OdbcFetchMethod {
     // the block (the driver has SQL_GD_BLOCK and SQL_GD_BOUND; psqlODBC).
     BlockGetData,
     // One row a fetch into the bound buffers; a value longer than its buffer is read with SQLGetData, the
-    // row being the only one fetched (the driver can read bound columns but not inside a block; the SQLite
-    // ODBC driver, which fetches one row as cheaply as a block of them). No scrollable cursor is asked
-    // for, so the driver need not hold the whole result.
+    // row being the only one fetched (the driver can read bound columns but not inside a block). The SQLite
+    // ODBC driver, which holds the whole result whatever the cursor, fetches one row as cheaply as a block
+    // of them, and its values are then read from buffers that stay in the processor's cache.
     SingleRowBound,
     // One row a fetch, every value with SQLGetData: any driver can do this.
     RowByRowGetData,

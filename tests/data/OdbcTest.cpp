@@ -148,17 +148,17 @@ TEST_F(SqliteOdbc, ALongValueInsideABlockIsReadWholeAndTheStatementRunsOnce)
 
 TEST_F(SqliteOdbc, TextReadsAsTheNativeDriverReadsIt)
 {
-    // The SQLite driver hands text out as UTF-8 and a value longer than its buffer in pieces; a character
-    // of several bytes falls across the end of the first piece in some of these rows. The native driver,
-    // which reads SQLite's own bytes, is the oracle.
+    // The SQLite driver hands text out as UTF-8, and a value longer than the largest bound buffer in pieces;
+    // a character of several bytes falls across the end of the second piece in some of these rows. The
+    // native driver, which reads SQLite's own bytes, is the oracle.
     QStringList statements {QStringLiteral("CREATE TABLE texts (id integer, t varchar(8))"),
         QStringLiteral("INSERT INTO texts VALUES (1, NULL), (2, ''), (3, 'plain'), (4, 'Zoë Ærø ✓'), "
                        "(5, '日本語のテキスト'), (6, 'a😀b'), (7, '%1')")
             .arg(QString(QStringLiteral("Émile 😀 ")).repeated(3000))};
-    for (int k = 8180; k <= 8192; ++k) {
+    for (int k = 16374; k <= 16386; ++k) {
         statements << QStringLiteral("INSERT INTO texts VALUES (%1, '%2😀é%3')")
                           .arg(k)
-                          .arg(QString(qsizetype(k), QLatin1Char('x')), QString(k - 8000, QLatin1Char('y')));
+                          .arg(QString(qsizetype(k), QLatin1Char('x')), QString(k - 16300, QLatin1Char('y')));
     }
     const QString path = dir.filePath(QStringLiteral("texts.db"));
     testdb::makeSqlite(path, statements);
