@@ -20,16 +20,16 @@ class RecordsetModel;
 // row (Row() is -1); the current column is kept.
 //
 // Layout: the row height is fixed and nothing is sized to its contents, so a million rows open and scroll
-// at once; only visible cells are read.
+// at once; only visible cells are read. Column widths, hidden columns and the column selection survive a
+// change of the record set's rows (Sort, Filter, Requery, the data control's Refresh) as long as the field
+// names stay the same; ReBind() takes the columns afresh (default widths, all visible, nothing selected).
 //
 // Rows in sight: the view's model holds only the rows that fit in the viewport plus the one partly shown
 // below them (see RowWindow), so nothing the grid keeps grows with the record count. The vertical scroll
 // bar, the keys (Up, Down, PageUp, PageDown, Ctrl+Home, Ctrl+End) and the wheel move through records;
 // Row, FirstRow and cellRect count records, not the view's rows. The current row may be scrolled out of
 // sight: it stays current, comes back into sight with the next key move or with the focus, and the view's
-// currentIndex() is invalid meanwhile. Column widths, hidden columns and the column selection survive a
-// change of the record set's rows (Sort, Filter, Requery, the data control's Refresh) as long as the field
-// names stay the same; ReBind() takes the columns afresh (default widths, all visible, nothing selected).
+// currentIndex() is invalid meanwhile.
 //
 // Indexes are 0-based. A column index outside 0..ColumnCount()-1 fails with vq::Error 6148 ("Invalid column
 // index"), from Columns(i) and setCol alike.

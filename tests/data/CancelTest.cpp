@@ -170,3 +170,28 @@ TEST_F(Cancel, ACancelBeforeOpenBeginsOrAfterItReturnsChangesNothing)
         }
     }
 }
+
+TEST_F(Cancel, ACancelStopsOnlyItsOwnStatementAmongThoseOfItsConnection)
+{
+    Connection c;
+    c.Open(testdb::nativeString(path));
+    Recordset stream;
+    stream.Open(QStringLiteral("SELECT id FROM people ORDER BY id"), &c, Recordset::adOpenForwardOnly);
+    // Another record set on the connection, cancelled in the middle of its fetch.
+    Recordset pairs;
+    const auto progress = QObject::connect(&pairs, &Recordset::FetchProgress, [&] { pairs.Cancel(); });
+    pairs.Open(QStringLiteral("SELECT a.id, b.id FROM people a, people b"), &c, Recordset::adOpenStatic);
+    EXPECT_TRUE(pairs.wasCancelled());
+    EXPECT_GT(pairs.RecordCount(), 0);
+    // The stream reads on past its first block, and new statements run while it is open.
+    int read = 0;
+    EXPECT_NO_THROW({
+        for (; !stream.isEOF(); stream.MoveNext())
+            ASSERT_EQ(stream.Fields().Item(0).Value().toInt(), ++read);
+    });
+    EXPECT_EQ(read, 400);
+    EXPECT_FALSE(stream.wasCancelled());
+    Recordset next;
+    EXPECT_NO_THROW(next.Open(QStringLiteral("SELECT count(*) FROM people"), &c, Recordset::adOpenStatic));
+    QObject::disconnect(progress);
+}

@@ -470,6 +470,38 @@ TEST_F(HelpListWindow, OrderChoosesTheSearchColumnAndRemoveFilterFetchesAgainKee
     });
 }
 
+TEST_F(HelpListWindow, ASearchReachesTheLastOfManyRowsAndThePageKeysPickFromThere)
+{
+    testdb::makeSqlite(db,
+        {QStringLiteral("CREATE TABLE many (name varchar(20), n integer)"),
+            QStringLiteral("INSERT INTO many WITH RECURSIVE k(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM k "
+                           "WHERE i < 3000) SELECT printf('item%04d', i), i FROM k")});
+    int page = 0;
+    look(QStringLiteral("SELECT name, n FROM many"), [&](frmVqHelpList *w) {
+        DataGrid *grid = w->DataGrid1();
+        auto *txtItem = child<QLineEdit>(w, "txtItem");
+        page = grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
+        ASSERT_GT(page, 2);
+        QTest::keyClicks(txtItem, QStringLiteral("item3000"));
+        EXPECT_EQ(grid->Row(), 2999);
+        EXPECT_EQ(grid->FirstRow(), 3000 - page) << "the last row stands at the bottom edge";
+        EXPECT_TRUE(grid->viewport()->rect().contains(grid->cellRect(2999, 0)));
+        EXPECT_LE(grid->verticalHeader()->count(), page + 1) << "the view holds the rows in sight only";
+        QTest::keyClick(txtItem, Qt::Key_Return); // into the grid
+        ASSERT_TRUE(grid->hasFocus());
+        QTest::keyClick(grid, Qt::Key_Home, Qt::ControlModifier);
+        EXPECT_EQ(txtItem->text(), "item0001");
+        QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(grid, Qt::Key_PageUp);
+        EXPECT_EQ(grid->Row(), 2999 - page);
+        QTest::keyClick(grid, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(w->isOpen());
+    });
+    EXPECT_EQ(
+        helpList.Value().toString(), QStringLiteral("item%1").arg(3000 - page, 4, 10, QLatin1Char('0')));
+}
+
 TEST_F(HelpListWindow, EveryCommandIsWithinReachOfTheKeyboard)
 {
     look(QStringLiteral("SELECT name, qty, city, remark FROM customers"), [](frmVqHelpList *w) {
