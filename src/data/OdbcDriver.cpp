@@ -163,12 +163,13 @@ class OdbcCursor : public DriverCursor
 {
 public:
     OdbcCursor(std::shared_ptr<Driver> owner, SQLHSTMT stmt, QString sql, OdbcFetchMethod method,
-        bool cancelFromOtherThreads)
+        bool cancelFromOtherThreads, bool utf8Text)
         : m_owner(std::move(owner))
         , m_stmt(stmt)
         , m_sql(std::move(sql))
         , m_method(method)
         , m_cancelFromOtherThreads(cancelFromOtherThreads)
+        , m_utf8Text(utf8Text)
     { }
 
     ~OdbcCursor() override
@@ -193,12 +194,12 @@ public:
 
     // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
     // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
-    // where the driver is known to handle it, and only once the statement runs (psqlODBC closes an idle
-    // statement's cursor instead, which would race with the thread about to execute it). Asynchronous
-    // execution (SQL_ATTR_ASYNC_ENABLE), under which the executing thread itself could cancel, is not
-    // offered by the SQLite driver either; elsewhere the record set stops at the first row or between
-    // blocks. psqlODBC passes the cancel on to the server, which drops one that arrives in the instant
-    // before the statement reaches it: the statement then runs to its first row, and no further.
+    // where the driver is known to handle it, and only once execute() has begun; before that the flag
+    // keeps the statement from starting at all. Asynchronous execution (SQL_ATTR_ASYNC_ENABLE), under
+    // which the executing thread itself could cancel, is not offered by the SQLite driver either; there
+    // the record set stops at the first row or between blocks. psqlODBC passes the cancel on to the
+    // server, which ignores one that comes in the instant before the statement reaches it: the statement
+    // then runs to its first row, and no further.
     void cancel() override
     {
         m_cancelled = true;
@@ -218,6 +219,8 @@ public:
     {
         qsizetype appended = 0;
         try {
+            if (m_bound && m_arraySize == 1 && !m_done)
+                appended = fetchSingleRows(store, maxRows);
             while (appended < maxRows && !m_done) {
                 if (m_bound) {
                     if (m_blockPos >= m_blockRows && !fetchBlock())
@@ -360,13 +363,19 @@ private:
         m_bound = true;
     }
 
-    // Characters outside the basic plane take two UTF-16 units each.
-    static void setTextWidth(Binding &b, SQLULEN chars)
+    // A character takes up to four bytes either way: two UTF-16 units outside the basic plane, four bytes
+    // of UTF-8. Text buffers end in a terminator that the driver writes and no value uses.
+    void setTextWidth(Binding &b, SQLULEN chars) const
     {
-        const bool text = b.kind == ColumnStore::Kind::Text;
-        b.cType = text ? SQL_C_WCHAR : SQL_C_BINARY;
-        b.width = text ? SQLLEN((chars * 2 + 1) * sizeof(SQLWCHAR)) : SQLLEN(std::max<SQLULEN>(chars, 1));
-        b.capacity = text ? b.width - SQLLEN(sizeof(SQLWCHAR)) : b.width;
+        if (b.kind == ColumnStore::Kind::Bytes) {
+            b.cType = SQL_C_BINARY;
+            b.width = b.capacity = SQLLEN(std::max<SQLULEN>(chars, 1));
+            return;
+        }
+        b.cType = m_utf8Text ? SQL_C_CHAR : SQL_C_WCHAR;
+        const SQLLEN terminator = m_utf8Text ? 1 : SQLLEN(sizeof(SQLWCHAR));
+        b.capacity = SQLLEN(chars * 4);
+        b.width = b.capacity + terminator;
     }
 
     void bindColumn(int c)
@@ -383,13 +392,45 @@ private:
     void growBinding(int c, SQLLEN needed)
     {
         Binding &b = m_bindings[size_t(c)];
-        const bool text = b.kind == ColumnStore::Kind::Text;
-        const SQLULEN chars = text ? SQLULEN(b.width) / 4 : SQLULEN(b.width);
-        const SQLULEN want = text ? SQLULEN(needed) / sizeof(SQLWCHAR) : SQLULEN(needed);
+        const SQLULEN perChar = b.kind == ColumnStore::Kind::Text ? 4 : 1;
+        const SQLULEN chars = SQLULEN(b.capacity) / perChar;
+        const SQLULEN want = (SQLULEN(needed) + perChar - 1) / perChar;
         if (chars >= MaxBoundChars || want <= chars)
             return;
         setTextWidth(b, std::min<SQLULEN>(MaxBoundChars, std::max(want + want / 2, chars * 2)));
         m_rebind = true;
+    }
+
+    // One row a fetch, its values taken straight from the bound buffers without a block's bookkeeping: the
+    // driver's own work is the same either way, and ours is what remains per row.
+    qsizetype fetchSingleRows(ColumnStore &store, qsizetype maxRows)
+    {
+        constexpr qsizetype ReserveRows = 1024;
+        qsizetype appended = 0;
+        while (appended < maxRows) {
+            if (m_rebind) {
+                for (size_t c = 0; c < m_bindings.size(); ++c)
+                    bindColumn(int(c));
+                m_rebind = false;
+            }
+            if (appended % ReserveRows == 0)
+                store.reserveRows(size_t(std::min(maxRows - appended, ReserveRows)));
+            const SQLRETURN rc = SQLFetchScroll(m_stmt, SQL_FETCH_NEXT, 0);
+            if (rc == SQL_NO_DATA) {
+                m_done = true;
+                break;
+            }
+            if (!SQL_SUCCEEDED(rc) || m_status[0] == SQL_ROW_ERROR) {
+                m_done = true;
+                fail(SQL_HANDLE_STMT, m_stmt, QStringLiteral("Fetching failed."));
+            }
+            if (m_status[0] == SQL_ROW_DELETED)
+                continue;
+            for (size_t c = 0; c < m_bindings.size(); ++c)
+                appendBound(store, int(c), 0);
+            ++appended;
+        }
+        return appended;
     }
 
     bool fetchBlock()
@@ -521,6 +562,8 @@ private:
                     [&](const SQL_TIMESTAMP_STRUCT &t) { store.appendInteger(c, timestampStamp(t)); });
             return;
         case ColumnStore::Kind::Text:
+            if (b.cType == SQL_C_CHAR)
+                break; // UTF-8, stored as it is, as bytes are
             for (SQLULEN r = from; r < to; ++r) {
                 const SQLLEN indicator = indicators[r];
                 if (indicator == SQL_NULL_DATA) {
@@ -536,14 +579,14 @@ private:
             }
             return;
         case ColumnStore::Kind::Bytes:
-            for (SQLULEN r = from; r < to; ++r) {
-                const SQLLEN indicator = indicators[r];
-                if (indicator == SQL_NULL_DATA)
-                    store.appendNull(c);
-                else
-                    store.appendText(c, std::string_view(buffer + size_t(b.width) * r, size_t(indicator)));
-            }
-            return;
+            break;
+        }
+        for (SQLULEN r = from; r < to; ++r) {
+            const SQLLEN indicator = indicators[r];
+            if (indicator == SQL_NULL_DATA)
+                store.appendNull(c);
+            else
+                store.appendText(c, std::string_view(buffer + size_t(b.width) * r, size_t(indicator)));
         }
     }
 
@@ -586,6 +629,10 @@ private:
         case ColumnStore::Kind::Text: {
             if (indicator == SQL_NO_TOTAL || indicator > b.capacity) {
                 appendLongValue(store, c, row);
+                return;
+            }
+            if (b.cType == SQL_C_CHAR) {
+                store.appendText(c, std::string_view(cell, size_t(indicator)));
                 return;
             }
             const size_t units = size_t(indicator) / sizeof(SQLWCHAR);
@@ -664,23 +711,35 @@ private:
             return;
         case ColumnStore::Kind::Text:
         case ColumnStore::Kind::Bytes: {
-            const bool text = b.kind == ColumnStore::Kind::Text;
-            char chunk[8192];
+            // UTF-8 comes in pieces as bytes do, each piece but the last ending in a terminator. A UTF-16
+            // piece may end inside a character: its high surrogate waits for the next piece.
+            const bool text = b.cType == SQL_C_WCHAR;
+            const SQLLEN terminator = text ? SQLLEN(sizeof(SQLWCHAR)) : b.cType == SQL_C_CHAR ? 1 : 0;
+            alignas(char16_t) char chunk[8192];
+            SQLLEN carried = 0;
             for (;;) {
-                const SQLRETURN rc = get(text ? SQL_C_WCHAR : SQL_C_BINARY, chunk, sizeof chunk);
+                const SQLRETURN rc = get(b.cType, chunk + carried, SQLLEN(sizeof chunk) - carried);
                 if (rc == SQL_NO_DATA)
                     break;
                 if (indicator == SQL_NULL_DATA) {
                     store.appendNull(c); // drops any piece written
                     return;
                 }
-                const SQLLEN room = text ? SQLLEN(sizeof chunk - sizeof(SQLWCHAR)) : SQLLEN(sizeof chunk);
+                const SQLLEN room = SQLLEN(sizeof chunk) - carried - terminator;
                 const SQLLEN got = (indicator == SQL_NO_TOTAL || indicator > room) ? room : indicator;
                 if (text) {
-                    const size_t units = size_t(got) / sizeof(SQLWCHAR);
+                    size_t units = size_t(carried + got) / sizeof(SQLWCHAR);
+                    const auto *utf16 = reinterpret_cast<const char16_t *>(chunk);
+                    carried = 0;
+                    if (rc != SQL_SUCCESS && units > 1 && utf16[units - 1] >= 0xD800 &&
+                        utf16[units - 1] < 0xDC00) {
+                        --units;
+                        carried = SQLLEN(sizeof(SQLWCHAR));
+                    }
                     char *out = store.textRoom(c, units * MaxUtf8BytesPerUtf16Unit);
-                    store.textWritten(
-                        c, writeUtf16AsUtf8(reinterpret_cast<const char16_t *>(chunk), units, out));
+                    store.textWritten(c, writeUtf16AsUtf8(utf16, units, out));
+                    if (carried)
+                        std::memcpy(chunk, chunk + units * sizeof(SQLWCHAR), sizeof(SQLWCHAR));
                 } else {
                     char *out = store.textRoom(c, size_t(got));
                     std::memcpy(out, chunk, size_t(got));
@@ -707,6 +766,7 @@ private:
     bool m_done = false;
     OdbcFetchMethod m_method;
     bool m_cancelFromOtherThreads;
+    bool m_utf8Text;
     SQLULEN m_arraySize = 1;
     std::vector<SQLUSMALLINT> m_status;
     SQLULEN m_fetched = 0;
@@ -745,9 +805,13 @@ public:
         m_method = chooseOdbcFetchMethod(extensions);
         SQLWCHAR name[256] = {};
         SQLSMALLINT nameBytes = 0;
-        if (SQL_SUCCEEDED(SQLGetInfoW(m_dbc, SQL_DRIVER_NAME, name, sizeof name, &nameBytes)))
-            m_cancelFromOtherThreads = fromW(name, qMin<qsizetype>(nameBytes / 2, 255))
-                                           .startsWith(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+        if (SQL_SUCCEEDED(SQLGetInfoW(m_dbc, SQL_DRIVER_NAME, name, sizeof name, &nameBytes))) {
+            const QString driver = fromW(name, qMin<qsizetype>(nameBytes / 2, 255));
+            m_cancelFromOtherThreads = driver.startsWith(QLatin1String("psqlodbc"), Qt::CaseInsensitive);
+            // SQLite keeps text as UTF-8 and its driver hands it out as SQL_C_CHAR unchanged, which is what
+            // the column store holds: read so, text is neither widened by the driver nor narrowed here.
+            m_utf8Text = driver.startsWith(QLatin1String("sqlite3odbc"), Qt::CaseInsensitive);
+        }
     }
 
     ~OdbcDriver() override
@@ -761,7 +825,7 @@ public:
     std::unique_ptr<DriverCursor> prepare(const QString &sql) override
     {
         return std::make_unique<OdbcCursor>(
-            shared_from_this(), newStatement(), sql, m_method, m_cancelFromOtherThreads);
+            shared_from_this(), newStatement(), sql, m_method, m_cancelFromOtherThreads, m_utf8Text);
     }
 
     qint64 execute(const QString &sql) override
@@ -798,6 +862,7 @@ private:
     SQLHDBC m_dbc = SQL_NULL_HDBC;
     OdbcFetchMethod m_method = OdbcFetchMethod::RowByRowGetData;
     bool m_cancelFromOtherThreads = false;
+    bool m_utf8Text = false;
 };
 
 } // namespace

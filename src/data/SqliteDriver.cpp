@@ -4,8 +4,6 @@
 
 #include <sqlite3.h>
 
-#include <QScopeGuard>
-
 #include <atomic>
 #include <cmath>
 
@@ -36,31 +34,20 @@ public:
 
     void execute() override
     {
-        // sqlite3_interrupt cannot stop the first step reliably: the connection forgets an interrupt that
-        // comes while none of its statements is running, and the moment a step starts running is not
-        // visible from outside. So the first step, where a sort or an aggregate does all its work, polls
-        // this cursor's own flag instead, which also leaves other statements of the connection alone.
-        sqlite3_progress_handler(m_db, ProgressSteps, &SqliteCursor::stopWhenCancelled, this);
-        const auto handlerOff = qScopeGuard([this] { sqlite3_progress_handler(m_db, 0, nullptr, nullptr); });
+        const CancelWatch watching(this);
         if (m_cancelled)
             throw statementCancelled();
         step();
         describe();
-        m_executed = true;
     }
 
     const std::vector<ColumnInfo> &columns() const override { return m_columns; }
 
-    void cancel() override
-    {
-        m_cancelled = true;
-        // Once rows are being fetched the statement stays running between steps, so the interrupt holds.
-        if (m_executed)
-            sqlite3_interrupt(m_db);
-    }
+    void cancel() override { m_cancelled = true; }
 
     qsizetype fetch(ColumnStore &store, qsizetype maxRows) override
     {
+        const CancelWatch watching(this);
         qsizetype fetched = 0;
         const int n = int(m_columns.size());
         store.reserveRows(size_t(maxRows));
@@ -84,9 +71,25 @@ private:
     // Virtual machine steps between two looks at the cancel flag: a few microseconds.
     static constexpr int ProgressSteps = 1000;
 
+    // While this cursor steps, SQLite looks at its cancel flag now and then and stops the step when it is
+    // set. Not sqlite3_interrupt: that stops every statement of the connection, and keeps stopping new ones
+    // until all of them have ended (another record set's stream, say); and it is forgotten when it comes
+    // before a statement has started running, a moment that cannot be seen from outside.
+    struct CancelWatch
+    {
+        explicit CancelWatch(SqliteCursor *cursor)
+            : db(cursor->m_db)
+        {
+            sqlite3_progress_handler(db, ProgressSteps, &SqliteCursor::stopWhenCancelled, cursor);
+        }
+        ~CancelWatch() { sqlite3_progress_handler(db, 0, nullptr, nullptr); }
+        Q_DISABLE_COPY_MOVE(CancelWatch)
+        sqlite3 *db;
+    };
+
     static int stopWhenCancelled(void *cursor)
     {
-        return static_cast<SqliteCursor *>(cursor)->m_cancelled ? 1 : 0;
+        return static_cast<SqliteCursor *>(cursor)->m_cancelled.load(std::memory_order_relaxed) ? 1 : 0;
     }
 
     void describe()
@@ -236,15 +239,14 @@ private:
     bool m_pending = false;
     bool m_done = false;
     std::atomic<bool> m_cancelled {false};
-    std::atomic<bool> m_executed {false};
 };
 
 class SqliteDriver : public Driver
 {
 public:
     // Without the connection's mutex: a connection is used by one thread at a time (its record sets' and
-    // its own), and the one call from elsewhere, sqlite3_interrupt to cancel a fetch, needs none. Taking
-    // the mutex around each of the half a dozen calls a row makes costs a fifth of a fetch.
+    // its own); a Cancel from elsewhere only sets a cursor's flag. Taking the mutex around each of the half
+    // a dozen calls a row makes costs a fifth of a fetch.
     explicit SqliteDriver(const QString &file)
     {
         const QByteArray path = file.toUtf8();

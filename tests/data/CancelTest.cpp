@@ -102,7 +102,7 @@ TEST_F(Cancel, ACancelWhileTheStatementRunsTowardsItsFirstRowStopsItAndOpensEmpt
                 for (int i = 0; i < 3000 && onBackend("count(*)").toInt() == 0; ++i)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
             } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(100)); // a moment to get going
+                std::this_thread::sleep_for(std::chrono::milliseconds(250)); // a moment to get going
             }
             rs.Cancel();
             if (!source.postgres)
@@ -169,4 +169,29 @@ TEST_F(Cancel, ACancelBeforeOpenBeginsOrAfterItReturnsChangesNothing)
             EXPECT_EQ(rs.Fields().Item(0).Value().toInt(), 1);
         }
     }
+}
+
+TEST_F(Cancel, ACancelStopsOnlyItsOwnStatementAmongThoseOfItsConnection)
+{
+    Connection c;
+    c.Open(testdb::nativeString(path));
+    Recordset stream;
+    stream.Open(QStringLiteral("SELECT id FROM people ORDER BY id"), &c, Recordset::adOpenForwardOnly);
+    // Another record set on the connection, cancelled in the middle of its fetch.
+    Recordset pairs;
+    const auto progress = QObject::connect(&pairs, &Recordset::FetchProgress, [&] { pairs.Cancel(); });
+    pairs.Open(QStringLiteral("SELECT a.id, b.id FROM people a, people b"), &c, Recordset::adOpenStatic);
+    EXPECT_TRUE(pairs.wasCancelled());
+    EXPECT_GT(pairs.RecordCount(), 0);
+    // The stream reads on past its first block, and new statements run while it is open.
+    int read = 0;
+    EXPECT_NO_THROW({
+        for (; !stream.isEOF(); stream.MoveNext())
+            ASSERT_EQ(stream.Fields().Item(0).Value().toInt(), ++read);
+    });
+    EXPECT_EQ(read, 400);
+    EXPECT_FALSE(stream.wasCancelled());
+    Recordset next;
+    EXPECT_NO_THROW(next.Open(QStringLiteral("SELECT count(*) FROM people"), &c, Recordset::adOpenStatic));
+    QObject::disconnect(progress);
 }
