@@ -194,12 +194,12 @@ public:
 
     // SQLCancel is the one call ODBC allows on a statement that another thread is using, but not every
     // driver honours that (the SQLite driver frees the statement under the running fetch): it is sent only
-    // where the driver is known to handle it, and only once the statement runs (psqlODBC closes an idle
-    // statement's cursor instead, which would race with the thread about to execute it). Asynchronous
-    // execution (SQL_ATTR_ASYNC_ENABLE), under which the executing thread itself could cancel, is not
-    // offered by the SQLite driver either; elsewhere the record set stops at the first row or between
-    // blocks. psqlODBC passes the cancel on to the server, which drops one that arrives in the instant
-    // before the statement reaches it: the statement then runs to its first row, and no further.
+    // where the driver is known to handle it, and only once execute() has begun; before that the flag
+    // keeps the statement from starting at all. Asynchronous execution (SQL_ATTR_ASYNC_ENABLE), under
+    // which the executing thread itself could cancel, is not offered by the SQLite driver either; there
+    // the record set stops at the first row or between blocks. psqlODBC passes the cancel on to the
+    // server, which ignores one that comes in the instant before the statement reaches it: the statement
+    // then runs to its first row, and no further.
     void cancel() override
     {
         m_cancelled = true;

@@ -12,12 +12,14 @@ namespace vq {
 // moved. Blocks of MappedBytes and more are mapped from the system where it can grow a mapping by moving
 // its pages (Linux mremap), so that a block growing to hundreds of megabytes is never copied and never
 // held twice: the allocator's realloc copies the blocks it keeps in its heap, and once a large block has
-// been freed it keeps blocks of up to 32 MB there. Smaller blocks come from malloc. Mapped blocks are
-// whole pages: the size actually given is returned (the pages past what is written are never touched,
-// so they cost no memory). Throws std::bad_alloc when the memory is refused.
+// been freed it keeps blocks of up to 32 MB there. Smaller blocks come from malloc; the bound is low
+// (64 KB), so that the pages a large block held in malloc's heap before it moved (faulted in, copied once,
+// then freed) stay few. Mapped blocks are whole pages: the size actually given is returned (the pages past
+// what is written are never touched, so they cost no memory). Throws std::bad_alloc when the memory is
+// refused.
 struct PodBlock
 {
-    static constexpr size_t MappedBytes = size_t(1) << 20;
+    static constexpr size_t MappedBytes = size_t(1) << 16;
     static size_t resize(void **data, size_t bytes, size_t newBytes, size_t keep);
     static void release(void *data, size_t bytes);
 };
@@ -102,8 +104,9 @@ private:
     // Out of line, so that appending stays small enough to inline everywhere.
     [[gnu::noinline]] void grow(size_t needed)
     {
-        // Doubling while small; past a megabyte the block is mapped and grows by moving its pages, without
-        // copying, so it grows by an eighth, and the reserve that a fetch's peak memory carries stays small.
+        // Doubling while small; past a megabyte the block (mapped from MappedBytes on) grows by moving its
+        // pages, without copying, so it grows by an eighth, and the reserve that a fetch's peak memory
+        // carries stays small.
         const size_t bytes = m_capacity * sizeof(T);
         size_t capacity =
             m_capacity < 64 ? 64 : (bytes < (size_t(1) << 20) ? m_capacity * 2 : m_capacity + m_capacity / 8);

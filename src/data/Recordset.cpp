@@ -240,7 +240,9 @@ struct Recordset::Private
     qsizetype blockStart = 0;
 
     // Static cursor: sort permutation of all rows (empty: fetch order), filter bits (empty: no filter),
-    // and the rows shown, in order.
+    // and the rows shown, in order. Where every row shows in fetch order (no sort, no filter: the state
+    // after every Open) the view is no list but identityRows, the rows 0..identityRows-1 at their own
+    // positions: a list would cost four bytes a row and their writing.
     std::vector<SortKey> sortKeys;
     std::vector<int> sortColumns;
     QString sortText;
@@ -248,6 +250,7 @@ struct Recordset::Private
     std::vector<quint32> order;
     std::vector<quint64> passes;
     std::vector<quint32> view;
+    qsizetype identityRows = -1;
 
     qsizetype pos = -1;
 
@@ -267,10 +270,23 @@ struct Recordset::Private
     { }
 
     bool forwardOnly() const { return cursorType == adOpenForwardOnly; }
-    qsizetype size() const { return forwardOnly() ? store.rowCount() : qsizetype(view.size()); }
+    qsizetype size() const
+    {
+        if (forwardOnly())
+            return store.rowCount();
+        return identityRows >= 0 ? identityRows : qsizetype(view.size());
+    }
     qsizetype rowAt(qsizetype position) const
     {
-        return forwardOnly() ? position : qsizetype(view[size_t(position)]);
+        return forwardOnly() || identityRows >= 0 ? position : qsizetype(view[size_t(position)]);
+    }
+    // The position of a row in the view; -1 where it is not shown.
+    qsizetype positionOfRow(qsizetype row) const
+    {
+        if (identityRows >= 0)
+            return row >= 0 && row < identityRows ? row : -1;
+        const auto it = std::find(view.begin(), view.end(), quint32(row));
+        return row < 0 || it == view.end() ? -1 : it - view.begin();
     }
 
     void requireOpen() const
@@ -991,11 +1007,13 @@ struct Recordset::Private
         const qsizetype n = store.rowCount();
         view.clear();
         positions.clear();
+        identityRows = -1;
         auto passesRow = [&](quint32 r) { return passes.empty() || ((passes[r >> 6] >> (r & 63)) & 1); };
         if (order.empty()) {
             if (passes.empty()) {
-                view.resize(size_t(n));
-                std::iota(view.begin(), view.end(), quint32(0));
+                std::vector<quint32>().swap(view);
+                std::vector<quint32>().swap(positions);
+                identityRows = n;
             } else if (passing) {
                 view = std::move(*passing);
             } else {
@@ -1026,6 +1044,14 @@ struct Recordset::Private
                 positions[view[p]] = quint32(p);
         }
         return positions;
+    }
+    // Each row's position (null where each row is at its own, the identity view) and how many rows.
+    std::pair<const quint32 *, qsizetype> rowPositions()
+    {
+        if (identityRows >= 0)
+            return {nullptr, identityRows};
+        const std::vector<quint32> &p = viewPositions();
+        return {p.data(), qsizetype(p.size())};
     }
 
     // A LIKE on a column of numbers or dates compares the values' display texts. Formatting every row at
@@ -1188,18 +1214,18 @@ struct Recordset::Private
         if (forward) {
             const qsizetype nearEnd = std::min(n, from + Near);
             for (qsizetype p = from; p < nearEnd; ++p) {
-                if (m.matches(view[size_t(p)]))
+                if (m.matches(rowAt(p)))
                     return p;
             }
             if (nearEnd >= n)
                 return -1;
             const PrefixFilter lead = prefixFilter(m);
-            const std::vector<quint32> &pos = viewPositions();
+            const auto [pos, rows] = rowPositions();
             quint32 best = None;
-            for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+            for (qsizetype r = 0; r < rows; ++r) {
                 if (lead.rejects(r))
                     continue;
-                const quint32 p = pos[size_t(r)];
+                const quint32 p = pos ? pos[r] : quint32(r);
                 if (p != None && p >= quint32(nearEnd) && p < best && m.matches(r))
                     best = p;
             }
@@ -1207,18 +1233,18 @@ struct Recordset::Private
         }
         const qsizetype nearEnd = std::max<qsizetype>(-1, from - Near);
         for (qsizetype p = from; p > nearEnd; --p) {
-            if (m.matches(view[size_t(p)]))
+            if (m.matches(rowAt(p)))
                 return p;
         }
         if (nearEnd < 0)
             return -1;
         const PrefixFilter lead = prefixFilter(m);
-        const std::vector<quint32> &pos = viewPositions();
+        const auto [pos, rows] = rowPositions();
         qsizetype best = -1;
-        for (qsizetype r = 0; r < qsizetype(pos.size()); ++r) {
+        for (qsizetype r = 0; r < rows; ++r) {
             if (lead.rejects(r))
                 continue;
-            const quint32 p = pos[size_t(r)];
+            const quint32 p = pos ? pos[r] : quint32(r);
             if (p != None && qsizetype(p) <= nearEnd && qsizetype(p) > best && m.matches(r))
                 best = p;
         }
@@ -1282,6 +1308,7 @@ void Recordset::Close()
     d->order.clear();
     d->passes.clear();
     d->view.clear();
+    d->identityRows = -1;
     d->sortKeys.clear();
     d->sortColumns.clear();
     d->sortText.clear();
@@ -1475,10 +1502,10 @@ void Recordset::setBookmark(qsizetype bookmark)
     d->requireOpen();
     if (d->forwardOnly())
         throw notSupported();
-    const auto it = std::find(d->view.begin(), d->view.end(), quint32(bookmark));
-    if (bookmark < 0 || it == d->view.end())
+    const qsizetype position = d->positionOfRow(bookmark);
+    if (position < 0)
         throw Error(Error::BadRecordsetArguments);
-    d->setPos(it - d->view.begin());
+    d->setPos(position);
 }
 
 QString Recordset::Sort() const
@@ -1539,10 +1566,9 @@ bool Recordset::Find(const QString &criteria, qsizetype skipRecords, int searchD
     const qsizetype n = d->size();
     qsizetype from = d->pos;
     if (start >= 0) {
-        const auto it = std::find(d->view.begin(), d->view.end(), quint32(start));
-        if (it == d->view.end())
+        from = d->positionOfRow(start);
+        if (from < 0)
             throw Error(Error::BadRecordsetArguments);
-        from = it - d->view.begin();
     }
     from += forward ? skipRecords : -skipRecords;
     if (forward)

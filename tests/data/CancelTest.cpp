@@ -102,7 +102,7 @@ TEST_F(Cancel, ACancelWhileTheStatementRunsTowardsItsFirstRowStopsItAndOpensEmpt
                 for (int i = 0; i < 3000 && onBackend("count(*)").toInt() == 0; ++i)
                     std::this_thread::sleep_for(std::chrono::milliseconds(20));
             } else {
-                std::this_thread::sleep_for(std::chrono::milliseconds(100)); // a moment to get going
+                std::this_thread::sleep_for(std::chrono::milliseconds(250)); // a moment to get going
             }
             rs.Cancel();
             if (!source.postgres)

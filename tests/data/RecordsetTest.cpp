@@ -224,6 +224,39 @@ TEST_F(SqliteRecordset, FindsLikeTheIncrementalSearch)
     EXPECT_EQ(rs.Fields().Item(0).Value(), QVariant(12));
 }
 
+// A bookmark names a row by its fetch number whatever the order shown: fetch order (the state after Open),
+// a filter, a sort. A row that is not shown (filtered out, or none at all) is refused, as a start of Find.
+TEST_F(SqliteRecordset, BookmarksFindTheirRowInEveryOrder)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("SELECT id, name FROM people"), &connection, Recordset::adOpenStatic);
+    const std::vector<std::pair<QString, QString>> views {{QString(), QString()},
+        {QStringLiteral("[id] <> 3"), QString()}, {QString(), QStringLiteral("name DESC")}};
+    for (const auto &[filter, sort] : views) {
+        rs.setFilter(filter);
+        rs.setSort(sort);
+        for (qsizetype p = 1; p <= rs.RecordCount(); ++p) {
+            rs.setAbsolutePosition(p);
+            const qsizetype bookmark = rs.Bookmark();
+            const QVariant id = rs.Fields().Item(0).Value();
+            rs.MoveFirst();
+            rs.setBookmark(bookmark);
+            EXPECT_EQ(rs.AbsolutePosition(), p) << filter.toStdString() << sort.toStdString();
+            EXPECT_EQ(rs.Fields().Item(0).Value(), id);
+        }
+        const std::vector<qsizetype> refused =
+            filter.isEmpty() ? std::vector<qsizetype> {-1, 5} : std::vector<qsizetype> {-1, 5, 2};
+        for (const qsizetype bookmark : refused) {
+            EXPECT_EQ(errorNumber([&] { rs.setBookmark(bookmark); }), 3001) << bookmark;
+            EXPECT_EQ(errorNumber([&] {
+                rs.Find(QStringLiteral("[id] > 0"), 0, Recordset::adSearchForward, bookmark);
+            }),
+                bookmark < 0 ? 0 : 3001)
+                << bookmark;
+        }
+    }
+}
+
 TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
 {
     // Random names with repeats, mixed case, nulls and non-ASCII; every prefix search on the sorted column
@@ -284,24 +317,27 @@ TEST_F(SqliteRecordset, BinarySearchOnTheSortColumnAgreesWithAScan)
                 EXPECT_EQ(rs.currentRow(), scan(0, 1, wordBegins(p)))
                     << sort.toStdString() << " " << p.toStdString();
             }
-            // Sorted by another column the word search scans; far from the start it scans in storage order.
-            // One row, or none, anywhere in the order.
-            rs.setSort(QStringLiteral("n"));
-            for (const qsizetype start : {qsizetype(0), qsizetype(2000), rs.rowCount() - 3}) {
-                for (const int direction : {1, -1}) {
-                    for (const QString &p : {QStringLiteral("ZÖA"), QStringLiteral("bake"),
-                             QStringLiteral("Kr"), QStringLiteral("q"), QStringLiteral("XYLOP")}) {
-                        rs.setAbsolutePosition(start + 1);
-                        rs.Find(QStringLiteral("word like '%1%'").arg(p), 0, direction);
-                        EXPECT_EQ(rs.currentRow(), scan(start, direction, wordBegins(p)))
-                            << start << " " << direction << " " << p.toStdString();
-                    }
-                    for (const int id : {5999, 17, -5}) {
-                        rs.setAbsolutePosition(start + 1);
-                        rs.Find(QStringLiteral("id = %1").arg(id), 0, direction);
-                        EXPECT_EQ(rs.currentRow(),
-                            scan(start, direction, [&](qsizetype r) { return rs.value(r, 0).toInt() == id; }))
-                            << start << " " << direction << " " << id;
+            // Sorted by another column, or in fetch order, the word search scans; far from the start it scans
+            // in storage order. One row, or none, anywhere in the order.
+            for (const QString &scanSort : {QStringLiteral("n"), QString()}) {
+                rs.setSort(scanSort);
+                for (const qsizetype start : {qsizetype(0), qsizetype(2000), rs.rowCount() - 3}) {
+                    for (const int direction : {1, -1}) {
+                        for (const QString &p : {QStringLiteral("ZÖA"), QStringLiteral("bake"),
+                                 QStringLiteral("Kr"), QStringLiteral("q"), QStringLiteral("XYLOP")}) {
+                            rs.setAbsolutePosition(start + 1);
+                            rs.Find(QStringLiteral("word like '%1%'").arg(p), 0, direction);
+                            EXPECT_EQ(rs.currentRow(), scan(start, direction, wordBegins(p)))
+                                << start << " " << direction << " " << p.toStdString();
+                        }
+                        for (const int id : {5999, 17, -5}) {
+                            rs.setAbsolutePosition(start + 1);
+                            rs.Find(QStringLiteral("id = %1").arg(id), 0, direction);
+                            EXPECT_EQ(rs.currentRow(),
+                                scan(start, direction,
+                                    [&](qsizetype r) { return rs.value(r, 0).toInt() == id; }))
+                                << start << " " << direction << " " << id;
+                        }
                     }
                 }
             }
