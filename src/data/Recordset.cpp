@@ -603,6 +603,17 @@ struct Recordset::Private
         return 0;
     }
 
+    // Whether each row's cell in the column is at least (at most, descending) the one before it.
+    bool fetchedInOrder(int column, bool descending) const
+    {
+        for (qsizetype r = 1; r < store.rowCount(); ++r) {
+            const int c = compareCells(column, r - 1, r);
+            if (descending ? c < 0 : c > 0)
+                return false;
+        }
+        return true;
+    }
+
     void sortRows()
     {
         sortCollation = &Collation::current();
@@ -623,6 +634,14 @@ struct Recordset::Private
             return a < b;
         };
         const Kind primaryKind = store.kind(primary);
+        // A lookup's rows often come in the order asked for already (a query ending in ORDER BY, a table
+        // read in key order): one pass finds that, and the stable order is then the fetch order.
+        if (sortColumns.size() == 1 && primaryKind != Kind::Text &&
+            fetchedInOrder(primary, primaryDescending)) {
+            order.resize(size_t(n));
+            std::iota(order.begin(), order.end(), quint32(0));
+            return;
+        }
         if (primaryKind == Kind::Text) {
             order =
                 sortTextRows(store, primary, primaryDescending, *sortCollation, sortColumns.size() > 1, less);

@@ -8,6 +8,7 @@
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 
+#include <algorithm>
 #include <optional>
 #include <random>
 
@@ -176,6 +177,13 @@ public:
                 r.d = dates()[below(int(dates().size()))];
             if (!chance(15))
                 r.m = decimals()[below(int(decimals().size()))];
+        }
+        // Some tables come in the order of n, as a query's ORDER BY gives them: a sort on n then finds
+        // them in order already, ties and nulls included.
+        if (chance(30)) {
+            const bool descending = chance(50);
+            std::stable_sort(rows.begin(), rows.end(),
+                [descending](const Row &a, const Row &b) { return descending ? a.n > b.n : a.n < b.n; });
         }
         return rows;
     }
