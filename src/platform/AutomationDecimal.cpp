@@ -98,16 +98,37 @@ std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
     // divides back to the double exactly. Below 2^50 that number is the only one of its scale that does,
     // so it has the shortest digits, as the general way below finds them. Adding a half and cutting off
     // finds the nearest whole number: where one divides back, scaled lies within rounding error of it.
-    for (int scale = 1; scale <= 22; ++scale) {
+    const auto dividesBack = [magnitude](int scale, quint64 *whole) {
         const double scaled = magnitude * ExactPowers[scale];
         if (scaled >= 0x1p50)
-            break;
-        const quint64 whole = quint64(scaled + 0.5);
-        if (double(whole) / ExactPowers[scale] == magnitude) {
-            d.m_lo = whole;
-            d.m_scale = quint8(scale);
-            return d;
+            return -1;
+        *whole = quint64(scaled + 0.5);
+        return double(*whole) / ExactPowers[scale] == magnitude ? 1 : 0;
+    };
+    // Four places first, which hold most stored amounts, in one division: a value of fewer places divides
+    // back there too (its whole number times a power of ten), and the trailing zeros of the whole number
+    // then give the fewest places. A value that four places do not hold has more.
+    constexpr int FirstScale = 4;
+    quint64 whole = 0;
+    const int first = dividesBack(FirstScale, &whole);
+    int scale = FirstScale;
+    if (first == 1) {
+        while (whole % 10 == 0) { // not zero: zero was whole above
+            whole /= 10;
+            --scale;
         }
+    } else {
+        int found = 0;
+        for (scale = first == 0 ? FirstScale + 1 : 1; scale <= 22 && found == 0; ++scale)
+            found = dividesBack(scale, &whole);
+        --scale;
+        if (found != 1)
+            scale = -1;
+    }
+    if (scale >= 0) {
+        d.m_lo = whole;
+        d.m_scale = quint8(scale);
+        return d;
     }
     char buffer[32];
     const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
