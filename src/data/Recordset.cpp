@@ -251,6 +251,18 @@ struct Recordset::Private
     std::vector<quint64> passes;
     std::vector<quint32> view;
     qsizetype identityRows = -1;
+    // Without a filter the view is the sort order itself, moved into it rather than copied (four bytes a
+    // row); rebuildView takes it back first.
+    bool viewIsOrder = false;
+
+    void dropOrder()
+    {
+        order.clear();
+        if (viewIsOrder) {
+            view.clear();
+            viewIsOrder = false;
+        }
+    }
 
     qsizetype pos = -1;
 
@@ -403,7 +415,7 @@ struct Recordset::Private
         store.reset({});
         makeFields();
         sortColumns.clear();
-        order.clear();
+        dropOrder();
         passes.clear();
         prefixWords.clear();
         distinctTexts.clear();
@@ -617,7 +629,7 @@ struct Recordset::Private
     void sortRows()
     {
         sortCollation = &Collation::current();
-        order.clear();
+        dropOrder();
         if (sortColumns.empty())
             return;
         const qsizetype n = store.rowCount();
@@ -1024,6 +1036,10 @@ struct Recordset::Private
     void rebuildView(std::optional<std::vector<quint32>> passing = std::nullopt)
     {
         const qsizetype n = store.rowCount();
+        if (viewIsOrder) {
+            order.swap(view);
+            viewIsOrder = false;
+        }
         view.clear();
         positions.clear();
         identityRows = -1;
@@ -1042,7 +1058,8 @@ struct Recordset::Private
                 }
             }
         } else if (passes.empty()) {
-            view = order;
+            view.swap(order);
+            viewIsOrder = true;
         } else {
             for (const quint32 r : order) {
                 if (passesRow(r))
@@ -1324,7 +1341,7 @@ void Recordset::Close()
     d->store.reset({});
     d->columns.clear();
     d->fields.m_fields.clear();
-    d->order.clear();
+    d->dropOrder();
     d->passes.clear();
     d->view.clear();
     d->identityRows = -1;
