@@ -487,7 +487,9 @@ void frmVqHelpList::onGridKeyPress(short &keyAscii)
 void frmVqHelpList::onRowColChange()
 {
     ignoringFailure([this] {
-        if (d->grid->Row() == -1 || focusWidget() != d->grid)
+        // The grid must hold the focus now: a window being filled before it is shown still remembers the
+        // grid as its focus from the last time it was open.
+        if (d->grid->Row() == -1 || QApplication::focusWidget() != d->grid)
             return;
         d->txtItem->setText(d->grid->Text());
     });
