@@ -29,8 +29,8 @@
 #include <functional>
 #include <limits>
 #include <mutex>
-#include <numeric>
 #include <optional>
+#include <ranges>
 
 namespace vq {
 
@@ -647,13 +647,11 @@ struct Recordset::Private
         };
         const Kind primaryKind = store.kind(primary);
         // A lookup's rows often come in the order asked for already (a query ending in ORDER BY, a table
-        // read in key order): one pass finds that, and the stable order is then the fetch order.
+        // read in key order): one pass finds that, and the stable order is then the fetch order, which an
+        // empty order stands for.
         if (sortColumns.size() == 1 && primaryKind != Kind::Text &&
-            fetchedInOrder(primary, primaryDescending)) {
-            order.resize(size_t(n));
-            std::iota(order.begin(), order.end(), quint32(0));
+            fetchedInOrder(primary, primaryDescending))
             return;
-        }
         if (primaryKind == Kind::Text) {
             order =
                 sortTextRows(store, primary, primaryDescending, *sortCollation, sortColumns.size() > 1, less);
@@ -1291,11 +1289,15 @@ struct Recordset::Private
     std::pair<qsizetype, qsizetype> sortedRun(const Matcher &m) const
     {
         const bool descending = sortKeys.front().descending;
-        auto order = [&](quint32 row) { return descending ? -m.orderAgainst(row) : m.orderAgainst(row); };
-        const auto lower =
-            std::partition_point(view.begin(), view.end(), [&](quint32 r) { return order(r) < 0; });
-        const auto upper = std::partition_point(lower, view.end(), [&](quint32 r) { return order(r) <= 0; });
-        return {lower - view.begin(), upper - view.begin()};
+        auto order = [&](qsizetype position) {
+            const int c = m.orderAgainst(rowAt(position));
+            return descending ? -c : c;
+        };
+        const auto positions = std::views::iota(qsizetype(0), size());
+        const auto lower = std::ranges::partition_point(positions, [&](qsizetype p) { return order(p) < 0; });
+        const auto upper =
+            std::ranges::partition_point(lower, positions.end(), [&](qsizetype p) { return order(p) <= 0; });
+        return {lower - positions.begin(), upper - positions.begin()};
     }
 };
 
