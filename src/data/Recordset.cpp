@@ -406,9 +406,9 @@ struct Recordset::Private
         return true;
     }
 
-    // After a Cancel before the first row: open, without fields or rows, since the statement never said
-    // what it returns. Sort and Filter stay for the next Requery; there is nothing to apply them to now.
-    void openEmptyAfterCancel()
+    // Drops the rows and all that was made from them: fields, sort order, filter bits and the search
+    // caches, which hold bytes a row. The sort and filter texts stay.
+    void dropRows()
     {
         stream.reset();
         columns.clear();
@@ -419,6 +419,13 @@ struct Recordset::Private
         passes.clear();
         prefixWords.clear();
         distinctTexts.clear();
+    }
+
+    // After a Cancel before the first row: open, without fields or rows, since the statement never said
+    // what it returns. Sort and Filter stay for the next Requery; there is nothing to apply them to now.
+    void openEmptyAfterCancel()
+    {
+        dropRows();
         rebuildView();
         open = true;
         blockStart = 0;
@@ -1339,16 +1346,10 @@ void Recordset::Close()
     d->refuseWhileFetching();
     Q_EMIT aboutToChangeRows();
     d->open = false;
-    d->stream.reset();
-    d->store.reset({});
-    d->columns.clear();
-    d->fields.m_fields.clear();
-    d->dropOrder();
-    d->passes.clear();
+    d->dropRows();
     d->view.clear();
     d->identityRows = -1;
     d->sortKeys.clear();
-    d->sortColumns.clear();
     d->sortText.clear();
     d->filterText.clear();
     d->pos = -1;
@@ -1673,7 +1674,18 @@ QString Recordset::text(qsizetype row, int column) const
 
 size_t Recordset::storageBytes() const
 {
-    return d->store.memoryBytes();
+    const auto bytesOf = [](const auto &v) { return v.capacity() * sizeof(v[0]); };
+    size_t bytes = d->store.memoryBytes() + bytesOf(d->order) + bytesOf(d->passes);
+    if (!d->viewIsOrder)
+        bytes += bytesOf(d->view);
+    for (const std::vector<quint64> &words : d->prefixWords)
+        bytes += bytesOf(words);
+    for (const Private::DistinctTexts &t : d->distinctTexts) {
+        bytes += bytesOf(t.ids) + bytesOf(t.texts);
+        for (const std::string &text : t.texts)
+            bytes += text.capacity() > std::string().capacity() ? text.capacity() : 0;
+    }
+    return bytes;
 }
 
 } // namespace vq

@@ -152,7 +152,10 @@ public:
     // The current row's position in the current order (-1 at BOF, rowCount() at EOF).
     qsizetype currentRow() const;
 
-    // Bytes held by the fetched values (the columnar storage, reserve included).
+    // Bytes held by the fetched values (the columnar storage, reserve included) and by what is made from
+    // them: the sort order, the rows shown, the filter bits and the caches of searches (a prefix word a
+    // row for each text column searched with like, the distinct texts of a number or date column). None
+    // once the record set is closed.
     size_t storageBytes() const;
 
 Q_SIGNALS:

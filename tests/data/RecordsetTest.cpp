@@ -541,6 +541,27 @@ TEST_F(SqliteRecordset, LikeOnADateColumnMatchesItsShownTextAndFollowsNewRows)
     EXPECT_EQ(ids(QStringLiteral("[born] like '6/30%'")), QStringList({"2", "12", "120"}));
 }
 
+TEST_F(SqliteRecordset, WhatSearchesKeepPerRowCountsInTheStorageAndGoesWithClose)
+{
+    connection.Execute(QStringLiteral("DELETE FROM people"));
+    connection.Execute(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < "
+                       "20000) INSERT INTO people (id, name, born) SELECT i, 'name ' || i, "
+                       "date('2000-01-01', '+' || (i % 5000) || ' days') FROM n"));
+    Recordset rs;
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    const size_t fetched = rs.storageBytes();
+    // A prefix word a row for the name, a text id a row for the date.
+    rs.setFilter(QStringLiteral("[name] like 'name 1%'"));
+    rs.setFilter(QStringLiteral("[born] like '1/1%'"));
+    rs.setFilter(QString());
+    EXPECT_GE(rs.storageBytes(), fetched + 20000 * (8 + 4));
+    rs.Close();
+    EXPECT_EQ(rs.storageBytes(), 0u);
+    rs.Open(QStringLiteral("people"), &connection, Recordset::adOpenStatic);
+    EXPECT_EQ(rs.storageBytes(), fetched);
+}
+
 namespace {
 
 // Generated rows: a fetch long enough to report progress and be cancelled.
