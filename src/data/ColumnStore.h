@@ -134,6 +134,23 @@ public:
         c.grow();
         c.ints.push_back(pack(value));
     }
+    // For Decimal columns, a double by its shortest digits (see AutomationDecimal::fromDouble). False, with
+    // nothing appended, for a double no decimal holds.
+    bool appendDoubleAsDecimal(int column, double value)
+    {
+        qint64 mantissa = 0;
+        int scale = 0;
+        if (!AutomationDecimal::fromFewPlaces(value, &mantissa, &scale)) {
+            const auto d = AutomationDecimal::fromDouble(value);
+            if (d)
+                appendDecimal(column, *d);
+            return d.has_value();
+        }
+        Column &c = m_columns[size_t(column)];
+        c.grow();
+        c.ints.push_back(packSlot(mantissa, scale));
+        return true;
+    }
     // For Decimal and Double columns, a number in the invariant text form drivers deliver ("-12.50",
     // "1E+3"; see AutomationDecimal::fromText). A Decimal column keeps it exactly (digits beyond 28
     // places rounded); a value no decimal holds (NaN, infinities, magnitudes from 2^96 on) turns the
@@ -332,10 +349,14 @@ private:
         return p;
     }
     static bool packs(const AutomationDecimal &d) { return d.hi() == 0 && d.lo() < (quint64(1) << 57); }
+    // A mantissa below 2^57 in magnitude and its scale, packed into a slot.
+    static qint64 packSlot(qint64 mantissa, int scale)
+    {
+        return qint64((quint64(mantissa) << 6) | (quint64(scale) << 1));
+    }
     static qint64 pack(const AutomationDecimal &d)
     {
-        const quint64 mantissa = d.isNegative() ? 0 - d.lo() : d.lo();
-        return qint64((mantissa << 6) | (quint64(d.scale()) << 1));
+        return packSlot(d.isNegative() ? -qint64(d.lo()) : qint64(d.lo()), d.scale());
     }
     static AutomationDecimal unpack(qint64 slot)
     {

@@ -157,6 +157,24 @@ private:
                 store.appendText(i, std::string_view()); // a value whose text SQLite could not make
             return;
         }
+        // Dates and times, which SQLite keeps as text, are read as their text straight away too; a value that
+        // is no date (a number, text of another form) turns the column into text, as below.
+        if (store.kind(i) == ColumnStore::Kind::DateTime) {
+            const auto *text = reinterpret_cast<const char *>(sqlite3_value_text(value));
+            if (!text && sqlite3_value_type(value) == SQLITE_NULL) {
+                store.appendNull(i);
+                return;
+            }
+            const std::string_view s(text ? text : "", size_t(sqlite3_value_bytes(value)));
+            qint64 stamp;
+            if (ColumnStore::parseIsoStamp(s, &stamp)) {
+                store.appendInteger(i, stamp);
+                return;
+            }
+            store.convert(i, ColumnStore::Kind::Text);
+            store.appendText(i, s);
+            return;
+        }
         const int type = sqlite3_value_type(value);
         if (type == SQLITE_NULL) {
             store.appendNull(i);
@@ -196,9 +214,7 @@ private:
             }
             if (type == SQLITE_FLOAT) {
                 const double v = sqlite3_value_double(value);
-                if (const auto d = AutomationDecimal::fromDouble(v)) {
-                    store.appendDecimal(i, *d);
-                } else {
+                if (!store.appendDoubleAsDecimal(i, v)) {
                     store.convert(i, ColumnStore::Kind::Double);
                     store.appendDouble(i, v);
                 }
@@ -207,14 +223,7 @@ private:
             if (type == SQLITE_TEXT && store.appendNumberText(i, text(value)))
                 return;
             break;
-        case ColumnStore::Kind::DateTime:
-            if (type == SQLITE_TEXT) {
-                qint64 stamp;
-                if (ColumnStore::parseIsoStamp(text(value), &stamp)) {
-                    store.appendInteger(i, stamp);
-                    return;
-                }
-            }
+        case ColumnStore::Kind::DateTime: // read above
             break;
         case ColumnStore::Kind::Bytes: {
             const void *blob = sqlite3_value_blob(value);

@@ -79,25 +79,27 @@ std::optional<AutomationDecimal> AutomationDecimal::fromParts(
 
 std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
 {
-    // A fetch makes one of these a row: the common cases below stay clear of library calls (rounding
-    // functions are calls on the baseline x86-64 target) and of building an optional twice.
+    qint64 few = 0;
+    int fewScale = 0;
+    if (fromFewPlaces(value, &few, &fewScale))
+        return *fromParts(0, few < 0 ? 0 - quint64(few) : quint64(few), fewScale, few < 0);
     const double magnitude = std::fabs(value);
     if (!(magnitude < 79228162514264337593543950336.0)) // NaN too
         return std::nullopt;
     AutomationDecimal d;
     d.m_negative = value < 0;
+    // Whole numbers (from 2^50 / 10^4 on, the smaller ones have few places).
     if (magnitude < 9.2e18) {
         const quint64 whole = quint64(magnitude);
         if (double(whole) == magnitude) {
             d.m_lo = whole;
-            d.m_negative = d.m_negative && whole != 0;
             return d;
         }
     }
-    // Most doubles from a database are a few digits after the point: the fewest places whose whole number
-    // divides back to the double exactly. Below 2^50 that number is the only one of its scale that does,
-    // so it has the shortest digits, as the general way below finds them. Adding a half and cutting off
-    // finds the nearest whole number: where one divides back, scaled lies within rounding error of it.
+    // The fewest places whose whole number divides back to the double exactly, as fromFewPlaces finds
+    // them. Below 2^50 that number is the only one of its scale that does, so it has the shortest digits,
+    // as the general way below finds them. A value below 2^50 ten-thousandths that fromFewPlaces refused
+    // has more than four places; a larger one may have fewer.
     const auto dividesBack = [magnitude](int scale, quint64 *whole) {
         const double scaled = magnitude * ExactPowers[scale];
         if (scaled >= 0x1p50)
@@ -105,27 +107,13 @@ std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
         *whole = quint64(scaled + 0.5);
         return double(*whole) / ExactPowers[scale] == magnitude ? 1 : 0;
     };
-    // Four places first, which hold most stored amounts, in one division: a value of fewer places divides
-    // back there too (its whole number times a power of ten), and the trailing zeros of the whole number
-    // then give the fewest places. A value that four places do not hold has more.
-    constexpr int FirstScale = 4;
     quint64 whole = 0;
-    const int first = dividesBack(FirstScale, &whole);
-    int scale = FirstScale;
-    if (first == 1) {
-        while (whole % 10 == 0) { // not zero: zero was whole above
-            whole /= 10;
-            --scale;
-        }
-    } else {
-        int found = 0;
-        for (scale = first == 0 ? FirstScale + 1 : 1; scale <= 22 && found == 0; ++scale)
-            found = dividesBack(scale, &whole);
-        --scale;
-        if (found != 1)
-            scale = -1;
-    }
-    if (scale >= 0) {
+    int found = 0;
+    int scale = magnitude * 1e4 < 0x1p50 ? 5 : 1;
+    for (; scale <= 22 && found == 0; ++scale)
+        found = dividesBack(scale, &whole);
+    --scale;
+    if (found == 1) {
         d.m_lo = whole;
         d.m_scale = quint8(scale);
         return d;

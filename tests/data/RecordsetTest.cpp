@@ -459,9 +459,13 @@ TEST_F(SqliteRecordset, IsoDateAndTimeTextInAnyOfSqlitesFormsKeepsItsType)
         }
     }
     // Anything else still turns the column into text rather than lose it.
-    connection.Execute(QStringLiteral("INSERT INTO stamps VALUES (5, '2020-01-02 10:30+2', NULL)"));
+    connection.Execute(
+        QStringLiteral("INSERT INTO stamps VALUES (5, '2020-01-02 10:30+2', NULL), (6, 42, 7.5)"));
     rs.Requery();
     EXPECT_EQ(rs.text(4, 1), "2020-01-02 10:30+2");
+    EXPECT_EQ(rs.text(5, 1), "42");
+    EXPECT_EQ(rs.text(5, 2), "7.5");
+    EXPECT_TRUE(rs.isNull(4, 2));
 }
 
 TEST_F(SqliteRecordset, MovesAndRowAccessCheckTheirBounds)

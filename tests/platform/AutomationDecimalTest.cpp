@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -143,15 +144,21 @@ TEST(AutomationDecimal, DoublesComeInByTheirShortestDigitsAndGoBackUnchanged)
             continue;
         ASSERT_EQ(d->toDouble(), v) << d->toInvariantText();
     }
-    // Amounts of a few places, as tables store them, by the same shortest digits that std::to_chars finds.
+    // Amounts of a few places, as tables store them, and the doubles just beside them (which those few
+    // places do not give back), by the same shortest digits that std::to_chars finds.
     for (int i = 0; i < 20000; ++i) {
         const int places = int(rng() % 7);
-        const double v = double(qint64(rng() % 100000000000) - 50000000000) / std::pow(10.0, places);
-        char buffer[64];
-        const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
-        const auto d = AutomationDecimal::fromDouble(v);
-        ASSERT_TRUE(d) << v;
-        ASSERT_EQ(d->toInvariantText(), std::string(buffer, r.ptr));
+        const double amount = double(qint64(rng() % 100000000000) - 50000000000) / std::pow(10.0, places);
+        for (const double v : {amount, std::nextafter(amount, HUGE_VAL), std::nextafter(amount, -HUGE_VAL)}) {
+            char buffer[64];
+            const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed);
+            const auto d = AutomationDecimal::fromDouble(v);
+            if (!d) {
+                ASSERT_GT(r.ptr - std::find(buffer, r.ptr, '.'), 29) << v; // more places than a decimal has
+                continue;
+            }
+            ASSERT_EQ(d->toInvariantText(), std::string(buffer, r.ptr));
+        }
     }
     // toDouble of a value with more digits than a double holds is the nearest double.
     EXPECT_EQ(AutomationDecimal::fromText("1.2345678901234567890123456789")->toDouble(),
