@@ -10,6 +10,13 @@
 
 namespace vq {
 
+constexpr std::array<qint32, ColumnStore::TabledYears> ColumnStore::DaysBeforeMarchYears = [] {
+    std::array<qint32, TabledYears> days {};
+    for (unsigned y = 0; y < TabledYears; ++y)
+        days[y] = qint32(julianDay(int(FirstTabledYear + y), 3, 1) - 1);
+    return days;
+}();
+
 namespace {
 
 bool digits(std::string_view s, size_t at, size_t count, int *value)

@@ -8,6 +8,20 @@
 
 namespace vq {
 
+constexpr std::array<quint32, 10000> detail::FewPlacesEnds = [] {
+    std::array<quint32, 10000> ends {};
+    for (quint32 n = 0; n < ends.size(); ++n) {
+        quint32 digits = n;
+        quint32 zeros = n == 0 ? 4 : 0;
+        while (digits != 0 && digits % 10 == 0) {
+            digits /= 10;
+            ++zeros;
+        }
+        ends[n] = digits << 3 | zeros;
+    }
+    return ends;
+}();
+
 namespace {
 
 __extension__ using u128 = unsigned __int128;

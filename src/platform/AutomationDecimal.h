@@ -4,11 +4,19 @@
 #include <QMetaType>
 #include <QString>
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace vq {
+
+namespace detail {
+// For each number of four digits (0 to 9999): its trailing zeros (0 to 4, zero having four) in the low three
+// bits, the number without them above.
+extern const std::array<quint32, 10000> FewPlacesEnds;
+inline constexpr quint32 ExactTenPowers[] = {1, 10, 100, 1000, 10000};
+} // namespace detail
 
 // The automation decimal: a 96-bit unsigned whole number (the mantissa), a scale of 0 to 28 (the power of
 // ten the mantissa is divided by) and a sign. It holds 28 or 29 significant digits, magnitudes up to
@@ -55,15 +63,15 @@ public:
         // Adding a half and cutting off finds the nearest whole number of ten-thousandths; the double's
         // digits are its digits only when it divides back to the double exactly (below 2^50, no other
         // number of ten-thousandths does).
-        const quint64 whole = quint64(scaled + 0.5);
+        const qint64 whole = qint64(scaled + 0.5);
         if (double(whole) / 1e4 != magnitude)
             return false;
-        // Its trailing zeros (up to four) are places the value does not need: all four tests and
-        // quotients at once, then the one that applies.
-        const int zeros =
-            int(whole % 10 == 0) + int(whole % 100 == 0) + int(whole % 1000 == 0) + int(whole % 10000 == 0);
-        const quint64 cut[] = {whole, whole / 10, whole / 100, whole / 1000, whole / 10000};
-        const quint64 digits = cut[zeros];
+        // Its trailing zeros (up to four) are places the value does not need. They lie in its last four
+        // digits, whose table entry gives them and those digits without them.
+        const quint64 high = quint64(whole) / 10000;
+        const quint32 end = detail::FewPlacesEnds[quint64(whole) - high * 10000];
+        const int zeros = int(end & 7);
+        const quint64 digits = high * quint64(detail::ExactTenPowers[4 - zeros]) + (end >> 3);
         *mantissa = value < 0 ? -qint64(digits) : qint64(digits);
         *scale = digits == 0 ? 0 : 4 - zeros;
         return true;

@@ -201,6 +201,30 @@ TEST(ColumnStore, IsoDatesReadAsTheCalendarHasThem)
         ASSERT_TRUE(ColumnStore::parseIsoStamp(text, &stamp)) << text;
         EXPECT_EQ(stamp, d.toJulianDay() * ColumnStore::MsecsPerDay) << text;
     }
+    // The days around the ends of years and leap days, inside and outside the years read from a table.
+    for (const int year : {1, 1600, 1799, 1800, 1801, 1900, 2000, 2199, 2200, 9999}) {
+        for (QDate d(year, 1, 1); d <= QDate(year, 3, 2);
+             d = d.addDays(d.month() == 1 && d.day() > 2 ? 26 : 1)) {
+            const std::string text = d.toString(Qt::ISODate).toStdString();
+            qint64 stamp = -1;
+            ASSERT_TRUE(ColumnStore::parseIsoStamp(text, &stamp)) << text;
+            EXPECT_EQ(stamp, d.toJulianDay() * ColumnStore::MsecsPerDay) << text;
+        }
+    }
+    // One character of a plain date changed: a date only where the form allows that character and the
+    // calendar has the day.
+    const std::string plain = "2023-06-15";
+    for (size_t at = 0; at < plain.size(); ++at) {
+        for (const char c : {'/', ':', ' ', 'a', '\xb5', '\0', '-', '0', '7', '9'}) {
+            std::string text = plain;
+            text[at] = c;
+            const bool allowed = at == 4 || at == 7 ? c == '-' : c >= '0' && c <= '9';
+            qint64 stamp = -1;
+            EXPECT_EQ(ColumnStore::parseIsoStamp(text, &stamp),
+                allowed && QDate::fromString(QString::fromStdString(text), Qt::ISODate).isValid())
+                << text;
+        }
+    }
     const struct
     {
         const char *text;
