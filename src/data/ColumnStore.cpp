@@ -173,7 +173,10 @@ void ColumnStore::reserveRows(size_t rows)
         case Kind::Integer:
         case Kind::DateTime:
         case Kind::Decimal:
-            c.ints.reserveMore(rows);
+            if (c.narrow)
+                c.narrowInts.reserveMore(rows);
+            else
+                c.ints.reserveMore(rows);
             break;
         case Kind::Double:
             c.doubles.reserveMore(rows);
@@ -196,12 +199,14 @@ void ColumnStore::truncateRows(qsizetype rows)
             if (keep & 63)
                 c.nulls.back() &= (quint64(1) << (keep & 63)) - 1;
             c.ints.setSize(std::min(c.ints.size(), keep));
+            c.narrowInts.setSize(std::min(c.narrowInts.size(), keep));
             if (c.kind == Kind::Decimal) {
                 // Wide values of the rows dropped go too: the last kept one says how many stay.
                 size_t wides = 0;
-                for (size_t row = c.ints.size(); row-- > 0 && wides == 0;) {
-                    if (c.ints[row] & 1)
-                        wides = (quint64(c.ints[row]) >> 1) + 1;
+                for (size_t row = slotCount(c); row-- > 0 && wides == 0;) {
+                    const qint64 slot = slotOf(c, row);
+                    if (slot & 1)
+                        wides = (quint64(slot) >> 1) + 1;
                 }
                 c.wides.setSize(wides);
             }
@@ -219,6 +224,7 @@ void ColumnStore::squeeze()
 {
     for (Column &c : m_columns) {
         c.ints.shrinkToFit();
+        c.narrowInts.shrinkToFit();
         c.doubles.shrinkToFit();
         c.offsets.shrinkToFit();
         c.arena.shrinkToFit();
@@ -234,11 +240,14 @@ void ColumnStore::convert(int column, Kind to)
         return;
     if ((c.kind == Kind::Integer || c.kind == Kind::Decimal) && to == Kind::Double) {
         PodBuffer<double> doubles;
-        double *out = doubles.extend(c.ints.size());
-        for (size_t i = 0; i < c.ints.size(); ++i)
-            out[i] = c.kind == Kind::Integer ? double(c.ints[i]) : decimalAt(column, qsizetype(i)).toDouble();
+        const size_t count = slotCount(c);
+        double *out = doubles.extend(count);
+        for (size_t i = 0; i < count; ++i)
+            out[i] =
+                c.kind == Kind::Integer ? double(slotOf(c, i)) : decimalAt(column, qsizetype(i)).toDouble();
         c.doubles.swap(doubles);
         c.ints.release();
+        c.narrowInts.release();
         c.wides.release();
         c.kind = Kind::Double;
         return;
@@ -255,13 +264,13 @@ void ColumnStore::convert(int column, Kind to)
         if (!null) {
             switch (c.kind) {
             case Kind::Integer:
-                add(std::to_string(c.ints[row]));
+                add(std::to_string(slotOf(c, row)));
                 break;
             case Kind::Double:
                 add(numberText(c.doubles[row]));
                 break;
             case Kind::DateTime:
-                add(stampToIso(c.ints[row]));
+                add(stampToIso(slotOf(c, row)));
                 break;
             case Kind::Decimal:
                 add(decimalAt(column, qsizetype(row)).toInvariantText());
@@ -277,6 +286,7 @@ void ColumnStore::convert(int column, Kind to)
     c.arena.swap(arena);
     c.offsets.swap(offsets);
     c.ints.release();
+    c.narrowInts.release();
     c.doubles.release();
     c.wides.release();
     c.kind = Kind::Text;
@@ -286,9 +296,10 @@ size_t ColumnStore::memoryBytes() const
 {
     size_t bytes = 0;
     for (const Column &c : m_columns) {
-        bytes += c.ints.capacity() * sizeof(qint64) + c.doubles.capacity() * sizeof(double) +
-            c.offsets.capacity() * sizeof(quint32) + c.arena.capacity() +
-            c.nulls.capacity() * sizeof(quint64) + c.wides.capacity() * sizeof(AutomationDecimal);
+        bytes += c.ints.capacity() * sizeof(qint64) + c.narrowInts.capacity() * sizeof(qint32) +
+            c.doubles.capacity() * sizeof(double) + c.offsets.capacity() * sizeof(quint32) +
+            c.arena.capacity() + c.nulls.capacity() * sizeof(quint64) +
+            c.wides.capacity() * sizeof(AutomationDecimal);
     }
     return bytes;
 }
@@ -380,8 +391,19 @@ void ColumnStore::appendWideDecimal(int column, const AutomationDecimal &value)
 {
     Column &c = m_columns[size_t(column)];
     c.grow();
-    c.ints.push_back(qint64((quint64(c.wides.size()) << 1) | 1));
+    pushSlot(c, qint64((quint64(c.wides.size()) << 1) | 1));
     c.wides.push_back(value);
+}
+
+void ColumnStore::widen(Column &c)
+{
+    const size_t count = c.narrowInts.size();
+    c.ints.reserveMore(count + 1);
+    qint64 *out = c.ints.extend(count);
+    for (size_t i = 0; i < count; ++i)
+        out[i] = slotOf(c, i);
+    c.narrowInts.release();
+    c.narrow = false;
 }
 
 void ColumnStore::tooMuchText()

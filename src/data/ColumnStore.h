@@ -12,12 +12,15 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 namespace vq {
 
 // Fetched values held column by column: each column one contiguous typed array, texts in one byte arena
 // (UTF-8) with 32-bit offsets, nulls in a bitmap. A cell costs its value's bytes plus at most eight bytes.
+// Integers, decimals and stamps take 32 bits a cell while every value of their column fits (ids, amounts,
+// dates without a time), 64 from the first that does not.
 // Values become QVariant or QString only when the record set reads them.
 class ColumnStore
 {
@@ -118,7 +121,7 @@ public:
         case Kind::Integer:
         case Kind::DateTime:
         case Kind::Decimal:
-            c.ints.push_back(0);
+            pushSlot(c, 0);
             break;
         case Kind::Double:
             c.doubles.push_back(0);
@@ -135,7 +138,7 @@ public:
     {
         Column &c = m_columns[size_t(column)];
         c.grow();
-        c.ints.push_back(value);
+        pushSlot(c, value);
     }
     void appendDouble(int column, double value)
     {
@@ -154,7 +157,7 @@ public:
         }
         Column &c = m_columns[size_t(column)];
         c.grow();
-        c.ints.push_back(pack(value));
+        pushSlot(c, pack(value));
     }
     // For Decimal columns, a double by its shortest digits (see AutomationDecimal::fromDouble). False, with
     // nothing appended, for a double no decimal holds.
@@ -170,7 +173,7 @@ public:
         }
         Column &c = m_columns[size_t(column)];
         c.grow();
-        c.ints.push_back(packSlot(mantissa, scale));
+        pushSlot(c, packSlot(mantissa, scale));
         return true;
     }
     // For Decimal and Double columns, a number in the invariant text form drivers deliver ("-12.50",
@@ -216,7 +219,10 @@ public:
         const Column &c = m_columns[size_t(column)];
         return (c.nulls[size_t(row) >> 6] >> (size_t(row) & 63)) & 1;
     }
-    qint64 integerAt(int column, qsizetype row) const { return m_columns[size_t(column)].ints[size_t(row)]; }
+    qint64 integerAt(int column, qsizetype row) const
+    {
+        return slotOf(m_columns[size_t(column)], size_t(row));
+    }
     double doubleAt(int column, qsizetype row) const
     {
         return m_columns[size_t(column)].doubles[size_t(row)];
@@ -227,13 +233,13 @@ public:
         const Column &c = m_columns[size_t(column)];
         if (c.kind == Kind::Decimal)
             return decimalAt(column, row).toDouble();
-        return c.kind == Kind::Double ? c.doubles[size_t(row)] : double(c.ints[size_t(row)]);
+        return c.kind == Kind::Double ? c.doubles[size_t(row)] : double(slotOf(c, size_t(row)));
     }
     // Decimal and Integer columns as decimals.
     AutomationDecimal decimalAt(int column, qsizetype row) const
     {
         const Column &c = m_columns[size_t(column)];
-        const qint64 slot = c.ints[size_t(row)];
+        const qint64 slot = slotOf(c, size_t(row));
         if (c.kind == Kind::Integer)
             return AutomationDecimal::fromInteger(slot);
         return (slot & 1) ? c.wides[quint64(slot) >> 1] : unpack(slot);
@@ -266,7 +272,7 @@ public:
     int compareDecimal(int column, qsizetype row, const DecimalOperand &operand) const
     {
         const Column &c = m_columns[size_t(column)];
-        const qint64 slot = c.ints[size_t(row)];
+        const qint64 slot = slotOf(c, size_t(row));
         if (c.kind == Kind::Integer) {
             __extension__ using i128 = __int128;
             return i128(slot) < operand.firstInteger ? -1 : (i128(slot) > operand.lastInteger ? 1 : 0);
@@ -282,7 +288,7 @@ public:
     quint64 decimalKey(int column, qsizetype row, bool *exact) const
     {
         const Column &c = m_columns[size_t(column)];
-        const qint64 slot = c.ints[size_t(row)];
+        const qint64 slot = slotOf(c, size_t(row));
         if (!(slot & 1)) {
             const qint64 mantissa = slot >> 6;
             const quint64 magnitude = mantissa < 0 ? 0 - quint64(mantissa) : quint64(mantissa);
@@ -295,8 +301,8 @@ public:
     int compareDecimals(int column, qsizetype a, qsizetype b) const
     {
         const Column &c = m_columns[size_t(column)];
-        const qint64 sa = c.ints[size_t(a)];
-        const qint64 sb = c.ints[size_t(b)];
+        const qint64 sa = slotOf(c, size_t(a));
+        const qint64 sb = slotOf(c, size_t(b));
         if (((sa | sb) & 1) == 0) {
             // Packed mantissas (58 bits) brought to one scale fit 128 bits for scales up to 19 apart.
             const int scaleA = int((sa >> 1) & 31), scaleB = int((sb >> 1) & 31);
@@ -311,9 +317,21 @@ public:
         }
         return AutomationDecimal::compare(decimalAt(column, a), decimalAt(column, b));
     }
-    // A column's values as one array indexed by row (integers of Integer and DateTime columns, doubles of
-    // Double columns), and its null bits (row r is bit r % 64 of word r / 64), for loops over many rows.
-    const qint64 *integers(int column) const { return m_columns[size_t(column)].ints.data(); }
+    // A column's values as one array indexed by row, and its null bits (row r is bit r % 64 of word r / 64),
+    // for loops over many rows. withIntegers calls f(values, unit) with the 64-bit or 32-bit array of an
+    // Integer, DateTime or Decimal column (integers, stamps or slots) and the std::integral_constant a 32-bit
+    // value is multiplied by to give them (MsecsPerDay for the Julian days of a DateTime column, else 1),
+    // and returns what f returns.
+    template<typename F>
+    decltype(auto) withIntegers(int column, F f) const
+    {
+        const Column &c = m_columns[size_t(column)];
+        if (!c.narrow)
+            return f(c.ints.data(), std::integral_constant<qint64, 1>());
+        if (c.kind == Kind::DateTime)
+            return f(c.narrowInts.data(), std::integral_constant<qint64, MsecsPerDay>());
+        return f(c.narrowInts.data(), std::integral_constant<qint64, 1>());
+    }
     const double *doubles(int column) const { return m_columns[size_t(column)].doubles.data(); }
     const quint64 *nullBits(int column) const { return m_columns[size_t(column)].nulls.data(); }
     std::string_view textAt(int column, qsizetype row) const
@@ -345,6 +363,11 @@ private:
         Kind kind = Kind::Text;
         size_t size = 0;
         PodBuffer<qint64> ints;
+        // Integer, DateTime and Decimal values while every one fits 32 bits (narrow): integers and slots as
+        // they are, a DateTime column's stamps as their Julian days while all are whole days. The first value
+        // that does not fit moves them all into ints.
+        PodBuffer<qint32> narrowInts;
+        bool narrow = true;
         PodBuffer<double> doubles;
         PodBuffer<quint32> offsets; // size + 1 entries
         PodBuffer<char> arena;
@@ -360,6 +383,31 @@ private:
     };
 
     [[noreturn]] static void tooMuchText();
+
+    // The 64-bit value (integer, stamp or slot) of an Integer, DateTime or Decimal cell.
+    static qint64 slotOf(const Column &c, size_t row)
+    {
+        if (!c.narrow)
+            return c.ints[row];
+        const qint64 value = c.narrowInts[row];
+        return c.kind == Kind::DateTime ? value * MsecsPerDay : value;
+    }
+    static size_t slotCount(const Column &c) { return c.narrow ? c.narrowInts.size() : c.ints.size(); }
+    static void pushSlot(Column &c, qint64 value)
+    {
+        if (c.narrow) {
+            const qint64 narrowed = c.kind == Kind::DateTime ? value / MsecsPerDay : value;
+            if (narrowed == qint32(narrowed) &&
+                (c.kind != Kind::DateTime || narrowed * MsecsPerDay == value)) {
+                c.narrowInts.push_back(qint32(narrowed));
+                return;
+            }
+            widen(c);
+        }
+        c.ints.push_back(value);
+    }
+    // Moves a narrow column's values into 64 bits.
+    [[gnu::noinline]] static void widen(Column &c);
     void appendWideDecimal(int column, const AutomationDecimal &value);
     static bool parseAnyIsoStamp(std::string_view text, qint64 *stamp);
 

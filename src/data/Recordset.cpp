@@ -960,14 +960,17 @@ struct Recordset::Private
         };
         switch (m.mode) {
         case Matcher::IntegerCompare:
-        case Matcher::StampCompare: {
-            const qint64 *values = store.integers(m.column);
-            const qint64 operand = m.integer;
-            withOperator([=](auto holds) {
-                return [=](qsizetype r) -> bool { return holds(values[r], operand, operand) & present(r); };
+        case Matcher::StampCompare:
+            store.withIntegers(m.column, [&](const auto *values, auto unit) {
+                const qint64 operand = m.integer;
+                withOperator([=](auto holds) {
+                    return [=](qsizetype r) -> bool {
+                        return holds(qint64(values[r]) * decltype(unit)::value, operand, operand) &
+                            present(r);
+                    };
+                });
             });
             return true;
-        }
         case Matcher::DoubleCompare: {
             if (store.kind(m.column) != Kind::Double)
                 return false;
@@ -980,38 +983,39 @@ struct Recordset::Private
             });
             return true;
         }
-        case Matcher::DecimalCompare: {
-            const qint64 *cells = store.integers(m.column);
-            const ColumnStore::DecimalOperand *o = &m.decimal;
-            if (store.kind(m.column) == Kind::Integer) {
-                __extension__ using i128 = __int128;
-                withOperator([=](auto holds) {
-                    return [=](qsizetype r) -> bool {
-                        return holds(i128(cells[r]), o->firstInteger, o->lastInteger) & present(r);
-                    };
-                });
-            } else if (!store.hasWideDecimals(m.column)) {
-                withOperator([=](auto holds) {
-                    return [=](qsizetype r) -> bool {
-                        const qint64 slot = cells[r];
-                        const int scale = ColumnStore::slotScale(slot);
-                        return holds(slot, o->first[scale], o->last[scale]) & present(r);
-                    };
-                });
-            } else {
-                const Matcher *matcher = &m;
-                withOperator([=](auto holds) {
-                    return [=](qsizetype r) -> bool {
-                        const qint64 slot = cells[r];
-                        if (ColumnStore::isWideSlot(slot))
-                            return matcher->opHolds(matcher->compareDecimal(r));
-                        const int scale = ColumnStore::slotScale(slot);
-                        return holds(slot, o->first[scale], o->last[scale]) & present(r);
-                    };
-                });
-            }
+        case Matcher::DecimalCompare:
+            // Integer and Decimal columns: their arrays hold the integers and slots themselves.
+            store.withIntegers(m.column, [&](const auto *cells, auto) {
+                const ColumnStore::DecimalOperand *o = &m.decimal;
+                if (store.kind(m.column) == Kind::Integer) {
+                    __extension__ using i128 = __int128;
+                    withOperator([=](auto holds) {
+                        return [=](qsizetype r) -> bool {
+                            return holds(i128(cells[r]), o->firstInteger, o->lastInteger) & present(r);
+                        };
+                    });
+                } else if (!store.hasWideDecimals(m.column)) {
+                    withOperator([=](auto holds) {
+                        return [=](qsizetype r) -> bool {
+                            const qint64 slot = cells[r];
+                            const int scale = ColumnStore::slotScale(slot);
+                            return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                        };
+                    });
+                } else {
+                    const Matcher *matcher = &m;
+                    withOperator([=](auto holds) {
+                        return [=](qsizetype r) -> bool {
+                            const qint64 slot = cells[r];
+                            if (ColumnStore::isWideSlot(slot))
+                                return matcher->opHolds(matcher->compareDecimal(r));
+                            const int scale = ColumnStore::slotScale(slot);
+                            return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                        };
+                    });
+                }
+            });
             return true;
-        }
         default:
             return false;
         }

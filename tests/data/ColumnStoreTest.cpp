@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "support/Errors.h"
 
 #include <cmath>
@@ -240,6 +242,50 @@ TEST(ColumnStore, IsoDatesReadAsTheCalendarHasThem)
         EXPECT_EQ(ColumnStore::parseIsoStamp(c.text, &stamp), c.read) << c.text;
         if (c.read) {
             EXPECT_EQ(stamp % ColumnStore::MsecsPerDay, c.msecs) << c.text;
+        }
+    }
+}
+
+// Integers, decimal slots and stamps of whole days take 32 bits a cell until a value needs more; then every
+// value moves to 64 bits unchanged, nulls and all, and later ones append there.
+TEST(ColumnStore, KeepsValuesIn32BitsUntilOneNeedsMore)
+{
+    const qint64 y2k = ColumnStore::stamp(2451545, 0);
+    const struct
+    {
+        Kind kind;
+        qint64 fits; // the values before and after: this, its negative, null, and the bounds of 32 bits
+        qint64 widens;
+    } cases[] = {{Kind::Integer, 7, qint64(1) << 31}, {Kind::Integer, 7, -(qint64(1) << 31) - 1},
+        {Kind::DateTime, y2k, y2k + 1}, {Kind::DateTime, y2k, (qint64(1) << 31) * ColumnStore::MsecsPerDay}};
+    for (const auto &c : cases) {
+        const qint64 step = c.kind == Kind::DateTime ? ColumnStore::MsecsPerDay : 1;
+        const std::vector<qint64> fitting = {c.fits, -c.fits, 0, 2147483647 * step, -2147483648 * step};
+        ColumnStore s;
+        s.reset({c.kind});
+        std::vector<std::optional<qint64>> want;
+        const auto append = [&](std::optional<qint64> v) {
+            v ? s.appendInteger(0, *v) : s.appendNull(0);
+            want.push_back(v);
+        };
+        for (int round = 0; round < 200; ++round) {
+            for (const qint64 v : fitting)
+                append(v);
+            append(std::nullopt);
+        }
+        s.squeeze();
+        EXPECT_LT(s.memoryBytes(), want.size() * 5) << c.widens;
+        append(c.widens);
+        for (const qint64 v : fitting)
+            append(v);
+        s.squeeze();
+        EXPECT_GE(s.memoryBytes(), want.size() * 8) << c.widens;
+        ASSERT_EQ(s.rowCount(), qsizetype(want.size()));
+        for (qsizetype r = 0; r < s.rowCount(); ++r) {
+            ASSERT_EQ(s.isNull(0, r), !want[size_t(r)]) << r;
+            if (want[size_t(r)]) {
+                ASSERT_EQ(s.integerAt(0, r), *want[size_t(r)]) << c.widens << " row " << r;
+            }
         }
     }
 }

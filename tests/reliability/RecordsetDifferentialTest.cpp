@@ -25,7 +25,7 @@ struct Row
     std::optional<qint64> n;
     std::optional<double> x;
     std::optional<QString> s;
-    std::optional<QString> d; // ISO date
+    std::optional<QString> d; // ISO date, now and then with a time
     std::optional<QString> m; // a numeric value, as SQL writes it
 };
 
@@ -167,14 +167,16 @@ public:
     {
         std::vector<Row> rows(size_t(below(24)));
         for (Row &r : rows) {
+            // Now and then a value past 32 bits, or a time of day, so that their columns go wide.
             if (!chance(15))
-                r.n = below(9) - 3;
+                r.n = chance(4) ? qint64(3000000000) * (below(3) - 1) : below(9) - 3;
             if (!chance(15))
                 r.x = numbers()[size_t(below(int(numbers().size())))];
             if (!chance(15))
                 r.s = words()[below(int(words().size()))];
             if (!chance(15))
-                r.d = dates()[below(int(dates().size()))];
+                r.d = dates()[below(int(dates().size()))] +
+                    (chance(4) ? QStringLiteral(" 10:30:00") : QString());
             if (!chance(15))
                 r.m = decimals()[below(int(decimals().size()))];
         }
