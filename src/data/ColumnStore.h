@@ -46,9 +46,6 @@ public:
         const unsigned m = unsigned(month) + 12 * a - 3;
         return qint64(day) + (153 * m + 2) / 5 + 365 * qint64(y) + y / 4 - y / 100 + y / 400 - 32045;
     }
-    // The Julian day before 1 March of each year from FirstTabledYear on (a year of TabledYears).
-    static constexpr unsigned FirstTabledYear = 1800, TabledYears = 400;
-    static const std::array<qint32, TabledYears> DaysBeforeMarchYears;
     static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
     static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
     // Reads the ISO forms SQLite's date and time functions read: "yyyy-MM-dd", optionally followed by " " or
@@ -383,6 +380,10 @@ private:
     };
 
     [[noreturn]] static void tooMuchText();
+
+    // The Julian day before 1 March of each year from FirstTabledYear on (a year of TabledYears).
+    static constexpr unsigned FirstTabledYear = 1800, TabledYears = 400;
+    static const std::array<qint32, TabledYears> DaysBeforeMarchYears;
 
     // The 64-bit value (integer, stamp or slot) of an Integer, DateTime or Decimal cell.
     static qint64 slotOf(const Column &c, size_t row)
