@@ -30,7 +30,6 @@
 #include <limits>
 #include <mutex>
 #include <optional>
-#include <ranges>
 
 namespace vq {
 
@@ -933,6 +932,8 @@ struct Recordset::Private
     {
         const quint64 *nulls = store.nullBits(m.column);
         const auto present = [nulls](qsizetype r) { return !((nulls[size_t(r) >> 6] >> (r & 63)) & 1); };
+        // Both tests, without a branch between them.
+        const auto both = [](bool a, bool b) { return bool(unsigned(a) & unsigned(b)); };
         // Calls use with the test made by test(holds), holds(key, first, last) being the operator's.
         const auto withOperator = [&m, &use](auto test) {
             // Non-short-circuit operators keep the two comparisons free of branches.
@@ -965,8 +966,8 @@ struct Recordset::Private
                 const qint64 operand = m.integer;
                 withOperator([=](auto holds) {
                     return [=](qsizetype r) -> bool {
-                        return holds(qint64(values[r]) * decltype(unit)::value, operand, operand) &
-                            present(r);
+                        return both(
+                            holds(qint64(values[r]) * decltype(unit)::value, operand, operand), present(r));
                     };
                 });
             });
@@ -978,7 +979,7 @@ struct Recordset::Private
             const quint64 operand = orderedDoubleBits(m.number);
             withOperator([=](auto holds) {
                 return [=](qsizetype r) -> bool {
-                    return holds(orderedDoubleBits(values[r]), operand, operand) & present(r);
+                    return both(holds(orderedDoubleBits(values[r]), operand, operand), present(r));
                 };
             });
             return true;
@@ -991,7 +992,7 @@ struct Recordset::Private
                     __extension__ using i128 = __int128;
                     withOperator([=](auto holds) {
                         return [=](qsizetype r) -> bool {
-                            return holds(i128(cells[r]), o->firstInteger, o->lastInteger) & present(r);
+                            return both(holds(i128(cells[r]), o->firstInteger, o->lastInteger), present(r));
                         };
                     });
                 } else if (!store.hasWideDecimals(m.column)) {
@@ -999,7 +1000,7 @@ struct Recordset::Private
                         return [=](qsizetype r) -> bool {
                             const qint64 slot = cells[r];
                             const int scale = ColumnStore::slotScale(slot);
-                            return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                            return both(holds(slot, o->first[scale], o->last[scale]), present(r));
                         };
                     });
                 } else {
@@ -1010,7 +1011,7 @@ struct Recordset::Private
                             if (ColumnStore::isWideSlot(slot))
                                 return matcher->opHolds(matcher->compareDecimal(r));
                             const int scale = ColumnStore::slotScale(slot);
-                            return holds(slot, o->first[scale], o->last[scale]) & present(r);
+                            return both(holds(slot, o->first[scale], o->last[scale]), present(r));
                         };
                     });
                 }
@@ -1304,11 +1305,19 @@ struct Recordset::Private
             const int c = m.orderAgainst(rowAt(position));
             return descending ? -c : c;
         };
-        const auto positions = std::views::iota(qsizetype(0), size());
-        const auto lower = std::ranges::partition_point(positions, [&](qsizetype p) { return order(p) < 0; });
-        const auto upper =
-            std::ranges::partition_point(lower, positions.end(), [&](qsizetype p) { return order(p) <= 0; });
-        return {lower - positions.begin(), upper - positions.begin()};
+        // The first position from `from` on where before(position) no longer holds.
+        const auto partitionPoint = [](qsizetype from, qsizetype to, auto before) {
+            while (from < to) {
+                const qsizetype middle = from + (to - from) / 2;
+                if (before(middle))
+                    from = middle + 1;
+                else
+                    to = middle;
+            }
+            return from;
+        };
+        const qsizetype lower = partitionPoint(0, size(), [&](qsizetype p) { return order(p) < 0; });
+        return {lower, partitionPoint(lower, size(), [&](qsizetype p) { return order(p) <= 0; })};
     }
 };
 
