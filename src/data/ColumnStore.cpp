@@ -133,7 +133,7 @@ bool ColumnStore::parseAnyIsoStamp(std::string_view s, qint64 *stamp)
         return false;
     if (m < 1 || m > 12 || d < 1 || d > 28 + 3) // the calendar check follows only for the rare doubtful days
         return false;
-    if (d > 28 && !QDate::isValid(y, m, d))
+    if (d > 28 && d > daysInMonth(y, m))
         return false;
     const qint64 julianDay = ColumnStore::julianDay(y, m, d);
     at = 10;

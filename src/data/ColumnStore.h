@@ -46,6 +46,14 @@ public:
         const unsigned m = unsigned(month) + 12 * a - 3;
         return qint64(day) + (153 * m + 2) / 5 + 365 * qint64(y) + y / 4 - y / 100 + y / 400 - 32045;
     }
+    // The days of a month of the Gregorian calendar, its leap years reckoned back to year 0 as SQLite does
+    // (which QDate, having no year 0, does not).
+    static constexpr int daysInMonth(int year, int month)
+    {
+        constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+        const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+        return Days[month - 1] + (month == 2 && leap ? 1 : 0);
+    }
     static QDate stampDate(qint64 s) { return QDate::fromJulianDay(s / MsecsPerDay); }
     static QTime stampTime(qint64 s) { return QTime::fromMSecsSinceStartOfDay(int(s % MsecsPerDay)); }
     // Reads the ISO forms SQLite's date and time functions read: "yyyy-MM-dd", optionally followed by " " or
@@ -54,9 +62,8 @@ public:
     // ("+02:00", "-0530", "+01"), which is taken off so that the stamp is in UTC. False for anything else.
     static bool parseIsoStamp(std::string_view text, qint64 *stamp)
     {
-        // A plain date of a day that every month has, the form nearly every stored date takes, is read
-        // here without a call, its ten characters tested and taken apart eight at a time: a fetch reads
-        // one a row.
+        // A plain date, the form nearly every stored date takes, is read here without a call, its ten
+        // characters tested and taken apart eight at a time: a fetch reads one a row.
         if (text.size() == 10) {
             quint64 head = 0; // "yyyy-MM-", the first character in the lowest byte
             quint16 tail = 0; // "dd"
@@ -75,7 +82,8 @@ public:
             year = ((year * 100) + (year >> 16)) & 0xffff;
             const unsigned month = unsigned((digits >> 40) & 0x0f) * 10 + unsigned((digits >> 48) & 0x0f);
             const unsigned day = unsigned(tail & 0x0f) * 10 + unsigned((tail >> 8) & 0x0f);
-            if (form && month - 1 < 12 && day - 1 < 28) {
+            if (form && month - 1 < 12 &&
+                (day - 1 < 28 || (day - 1 < 31 && int(day) <= daysInMonth(int(year), int(month))))) {
                 // The Julian day from a table of years that begin in March (so that a leap day ends
                 // one), for the years most dates fall in.
                 constexpr unsigned MarchDays[] = {306, 337, 0, 31, 61, 92, 122, 153, 184, 214, 245, 275};

@@ -102,8 +102,9 @@ std::optional<AutomationDecimal> AutomationDecimal::fromDouble(double value)
         return std::nullopt;
     AutomationDecimal d;
     d.m_negative = value < 0;
-    // Whole numbers (from 2^50 / 10^4 on, the smaller ones have few places).
-    if (magnitude < 9.2e18) {
+    // Whole numbers (from 2^50 / 10^4 on, the smaller ones have few places) while every whole number is a
+    // double: from 2^53 on, the double's shortest digits may end in zeros its binary value does not have.
+    if (magnitude < 0x1p53) {
         const quint64 whole = quint64(magnitude);
         if (double(whole) == magnitude) {
             d.m_lo = whole;

@@ -232,7 +232,8 @@ TEST(ColumnStore, IsoDatesReadAsTheCalendarHasThem)
         const char *text;
         bool read;
         qint64 msecs; // the time of day, when read
-    } cases[] = {{"2024-02-29", true, 0}, {"2023-02-29", false, 0}, {"2023-04-31", false, 0},
+    } cases[] = {{"2024-02-29", true, 0}, {"0000-02-29", true, 0}, {"0000-01-31", true, 0},
+        {"1900-02-29", false, 0}, {"2023-02-29", false, 0}, {"2023-04-31", false, 0},
         {"2023-13-01", false, 0}, {"2023-00-10", false, 0}, {"2023-01-00", false, 0},
         {"2023-1a-01", false, 0}, {"2023/01/01", false, 0}, {"2023-01-01 ", false, 0},
         {"2023-01-01T10:20:30", true, 37230000}, {"2023-01-01 10:20Z", true, 37200000},

@@ -125,7 +125,7 @@ TEST(AutomationDecimal, DoublesComeInByTheirShortestDigitsAndGoBackUnchanged)
     const std::pair<double, const char *> table[] = {{0.1, "0.1"}, {-2.5, "-2.5"},
         {0.1 + 0.2, "0.30000000000000004"}, {9007199254740993.0, "9007199254740992"},
         {1e20, "100000000000000000000"}, {1e-28, "0.0000000000000000000000000001"}, {-0.0, "0"},
-        {123456.789, "123456.789"}};
+        {123456.789, "123456.789"}, {3312397525930999808.0, "3312397525931000000"}};
     for (const auto &[value, want] : table) {
         const auto d = AutomationDecimal::fromDouble(value);
         ASSERT_TRUE(d) << want;
