@@ -133,8 +133,7 @@ public:
             if (seen != names.constEnd())
                 refuse(c.nameAt,
                     QStringLiteral("the name %1 is already taken by the control on line %2")
-                        .arg(quoted(c.name))
-                        .arg(*seen));
+                        .arg(quoted(c.name), QString::number(*seen)));
             names.insert(c.name, c.nameAt.line);
             form.controls.push_back(std::move(c));
         }
@@ -234,8 +233,7 @@ private:
             if (seen != keys.constEnd())
                 refuse(p.keyAt,
                     QStringLiteral("the property %1 is already given on line %2")
-                        .arg(quoted(p.key))
-                        .arg(*seen));
+                        .arg(quoted(p.key), QString::number(*seen)));
             keys.insert(p.key, p.keyAt.line);
             expectPunctuation('=', QStringLiteral("after the property name %1").arg(quoted(p.key)));
             p.valueAt = m_token.at;
@@ -311,7 +309,11 @@ private:
             if (!f.fromString(family.text) || family.text.isEmpty())
                 refuse(family.at,
                     QStringLiteral("Qt cannot read the font description %1").arg(quoted(family.text)));
-            return f;
+            // Held as Qt writes it back, so that the form written and read again holds the same font: Qt
+            // writes some of the fields it reads with fewer digits (letter and word spacing).
+            QFont kept;
+            kept.fromString(f.toString());
+            return kept;
         }
         expectPunctuation(',', QStringLiteral("after the font's family"));
         ShortFont shortForm;

@@ -196,12 +196,10 @@ QByteArray writeForm(const FormDescription &form)
         if (c.name.isEmpty())
             refuse(c, QStringLiteral("it has no name"));
         const QRect &g = c.geometry;
+        // In one call: a name may hold "%3", which a later arg() would fill.
         text += QStringLiteral("\n%1 %2 at %3, %4 size %5, %6 {\n")
-                    .arg(c.className, nameText(c.name))
-                    .arg(g.x())
-                    .arg(g.y())
-                    .arg(g.width())
-                    .arg(g.height());
+                    .arg(c.className, nameText(c.name), QString::number(g.x()), QString::number(g.y()),
+                        QString::number(g.width()), QString::number(g.height()));
         for (const FormProperty &p : c.properties) {
             if (p.key.isEmpty())
                 refuse(c, QStringLiteral("a property has no name"));

@@ -221,8 +221,8 @@ void Registry::registerServer(const QString &library, bool unregister)
     if (result != status::Ok)
         throw Error(Error::InvalidProcedureCall,
             QStringLiteral("%1 in %2 failed with code 0x%3")
-                .arg(QString::fromLatin1(entryPoint), library)
-                .arg(quint32(result), 8, 16, QLatin1Char('0')));
+                .arg(QString::fromLatin1(entryPoint), library,
+                    QStringLiteral("%1").arg(quint32(result), 8, 16, QLatin1Char('0'))));
 }
 
 bool Registry::ensureRegistered(const QUuid &classId, const QString &library)
